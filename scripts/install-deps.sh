@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and its tests need, and nothing when
+# they are all present (that check costs a few milliseconds, so every make target runs it).
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ make pkg-config
+    # program
+    qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-mplus fonts-motoya-l-maruberi
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
+)
+
+declare -A installed=()
+# Packages dpkg has never heard of get no line at all, so look for the present ones.
+while read -r name status; do
+    [ "$status" = installed ] && installed[$name]=1
+done < <(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
+
+missing=()
+for p in "${packages[@]}"; do
+    [ -n "${installed[$p]-}" ] || missing+=("$p")
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
