@@ -19,7 +19,11 @@ test: build
 	@ctest --preset sanitize
 
 run: build
-	@scripts/run.sh build/default/app/kazerima
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no display here to open the window on (DISPLAY is not set)."; \
+	else \
+		build/default/app/kazerima; \
+	fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -9,7 +9,7 @@ packages=(
     # program
     qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-mplus fonts-motoya-l-maruberi
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick python3-xlib
 )
 
 declare -A installed=()

@@ -1,0 +1,16 @@
+#include "kazerima.h"
+#include "kazerima_version.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral(KAZERIMA_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(KAZERIMA_VERSION));
+    QApplication::setOrganizationName(QStringLiteral(KAZERIMA_COMPANY));
+
+    Kazerima window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Plays one game on the real executable in a real X server, the way a user would: clicks with
+# the mouse and checks what the screen shows. Usage: play_game.sh path/to/kazerima
+set -euo pipefail
+
+app=$1
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/shot.png" ] && cp "$work/shot.png" "${TMPDIR:-/tmp}/kazerima-e2e-failure.png"
+    exit 1
+}
+
+# Xvfb picks a free display and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+
+"$app" >"$work/app.log" 2>&1 &
+app_pid=$!
+pids+=($app_pid)
+
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kazerima$' | head -n 1) ||
+    fail "the window never appeared"
+sleep 0.3
+
+# The client area is the design's 418 x 353 below the menu bar; positions are relative to it.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+menu=$((HEIGHT - 353))
+[ "$WIDTH" -eq 418 ] || fail "window is $WIDTH wide, not 418"
+left=$X
+top=$((Y + menu))
+
+shoot() { import -window root "$work/shot.png"; }
+pixel() { convert "$work/shot.png" -format "%[pixel:p{$((left + $1)),$((top + $2))}]" info:; }
+expect_pixel() { # x y colour what
+    local got
+    got=$(pixel "$1" "$2")
+    [ "$got" = "$3" ] || fail "$4: pixel ($1,$2) is $got, expected $3"
+}
+click() {
+    xdotool mousemove "$((left + $1))" "$((top + $2))" click 1
+    sleep 0.3
+}
+
+cyan='srgb(0,255,255)' red='srgb(255,0,0)' white='srgb(255,255,255)' black='srgb(0,0,0)'
+result_corner=(380 324)     # inside Label3, clear of any caption
+text5_centre=$((96 + 16 + 60)),$((48 + 128 + 12))
+
+shoot
+expect_pixel "${result_corner[@]}" "$cyan" "result box at start"
+expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$white" "Text5 at start"
+
+click 30 80 # "2人"
+shoot
+expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$black" "Text5 after choosing 2"
+expect_pixel 172 $((48 + 32 + 12)) "$white" "Text1 after choosing 2"
+
+click 316 80 # スタート
+sleep 0.5
+shoot
+expect_pixel "${result_corner[@]}" "$cyan" "result box while spinning"
+
+click 316 136 # ストップ
+shoot
+expect_pixel "${result_corner[@]}" "$red" "result box after stop"
+# The picked name is drawn in the box, whole: dark caption pixels on the red, none cut off.
+caption() { convert "$work/shot.png" -crop "367x111+$((left + 17))+$((top + 217))" +repage \
+    -fill white +opaque "$black" -negate "$@" info:; }
+dark=$(caption -format '%[fx:round(mean*w*h)]')
+box=$(caption -trim -format '%h+%Y')
+[ "$dark" -gt 300 ] || fail "no caption in the result box after stop ($dark dark pixels)"
+[ $((${box%+*} + ${box#*+})) -lt 111 ] || fail "the caption is cut off at the bottom ($box)"
+
+# Closing the window during a spin ends the program at once, and cleanly.
+click 316 80
+/usr/bin/python3 - "$window" <<'PY'
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+w = d.create_resource_object("window", int(sys.argv[1]))
+protocols, delete = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("WM_DELETE_WINDOW")
+w.send_event(protocol.event.ClientMessage(window=w, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0])))
+d.flush()
+PY
+for _ in $(seq 40); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$app_pid" 2>/dev/null && fail "still running 2 s after its window was closed"
+status=0
+wait "$app_pid" || status=$?
+[ "$status" -eq 0 ] || { cat "$work/app.log" >&2; fail "exited with status $status after its window was closed"; }
+echo "played a game: cyan, 2 fields after 2人, red with a name after stop, closed cleanly"

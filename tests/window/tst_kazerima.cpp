@@ -1,0 +1,473 @@
+#include "kazerima.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor Cyan(0, 255, 255);
+const QColor Red(255, 0, 0);
+const QString MissingNamePrompt = u"名前を登録して下さい"_s;
+
+} // namespace
+
+class TestKazerima : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void opensReadyToPlay();
+    void controlsStandWhereTheyAreDesigned_data();
+    void controlsStandWhereTheyAreDesigned();
+    void resizingMovesNothing();
+    void menusHoldTheirItemsAndNothingElse();
+    void timerTicksEveryFiveMilliseconds();
+
+    void buttonAndMenuItemAgree_data();
+    void buttonAndMenuItemAgree();
+    void countButtonTakesEffectOnTheNextTick();
+    void missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan();
+    void stopFreezesTheLastNameShownOnRed();
+    void stopDuringARealSpinPicksANameInUse();
+
+    void focusStartsOnStartAndSpaceStarts();
+    void tabVisitsTheDesignOrder();
+    void tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn();
+
+    void versionBoxTextIsExact();
+    void realBoxesAreModalWithOneOkButton_data();
+    void realBoxesAreModalWithOneOkButton();
+
+private:
+    template<typename T = QWidget> T *control(const QString &name) const
+    {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control named %s", qPrintable(name));
+        return found;
+    }
+    QLabel *result() const { return control<QLabel>(u"Label3"_s); }
+    QColor resultColour() const { return result()->palette().color(QPalette::Window); }
+    void tick() { QMetaObject::invokeMethod(control<QTimer>(u"Timer1"_s), "timeout"); }
+    void triggerMenu(const QString &name) { control<QAction>(name)->trigger(); }
+
+    std::unique_ptr<Kazerima> window;
+    QList<MessageBoxRequest> shown;
+};
+
+void TestKazerima::initTestCase()
+{
+    QApplication::setApplicationName(u"Kazerima"_s);
+}
+
+void TestKazerima::init()
+{
+    shown.clear();
+    window = std::make_unique<Kazerima>();
+    window->setMessageBoxPresenter(
+        [this](QWidget *, const MessageBoxRequest &request) { shown.append(request); });
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // The tests deal out ticks one by one, except where a real spin is the point.
+    control<QTimer>(u"Timer1"_s)->stop();
+    tick();
+}
+
+void TestKazerima::cleanup()
+{
+    window.reset();
+}
+
+void TestKazerima::opensReadyToPlay()
+{
+    QCOMPARE(window->windowTitle(), u"Kazerima"_s);
+    QVERIFY(control<QRadioButton>(u"Option5"_s)->isChecked());
+    for (const char *name : {"Option2", "Option3", "Option4"})
+        QVERIFY(!control<QRadioButton>(QLatin1String(name))->isChecked());
+
+    QStringList names;
+    for (int slot = 1; slot <= 5; ++slot) {
+        auto *field = control<QLineEdit>(u"Text"_s + QString::number(slot));
+        QVERIFY(field->isVisible());
+        QCOMPARE(field->text().size(), 2);
+        names.append(field->text());
+    }
+    names.removeDuplicates();
+    QCOMPARE(names.size(), 5);
+
+    QCOMPARE(result()->text(), QString());
+    QCOMPARE(resultColour(), Cyan);
+    QCOMPARE(window->roulette().Ninzuu(), 5);
+    QCOMPARE(window->centralWidget()->size(), QSize(418, 353));
+}
+
+void TestKazerima::controlsStandWhereTheyAreDesigned_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+
+    // Pixels are the design's twips divided by 15.
+    const QString client = u"client"_s;
+    QTest::newRow("Frame2") << client << QRect(16, 48, 73, 161) << u"対象人数"_s;
+    QTest::newRow("Option5") << u"Frame2"_s << QRect(8, 120, 57, 17) << u"5人"_s;
+    QTest::newRow("Option4") << u"Frame2"_s << QRect(8, 88, 57, 17) << u"4人"_s;
+    QTest::newRow("Option3") << u"Frame2"_s << QRect(8, 56, 57, 17) << u"3人"_s;
+    QTest::newRow("Option2") << u"Frame2"_s << QRect(8, 24, 57, 17) << u"2人"_s;
+    QTest::newRow("Frame1") << client << QRect(96, 48, 129, 161) << u"罰ｹﾞｰﾑ候補者"_s;
+    QTest::newRow("Text5") << u"Frame1"_s << QRect(16, 128, 81, 25) << QString();
+    QTest::newRow("Text4") << u"Frame1"_s << QRect(16, 104, 81, 25) << QString();
+    QTest::newRow("Text3") << u"Frame1"_s << QRect(16, 80, 81, 25) << QString();
+    QTest::newRow("Text2") << u"Frame1"_s << QRect(16, 56, 81, 25) << QString();
+    QTest::newRow("Text1") << u"Frame1"_s << QRect(16, 32, 81, 25) << QString();
+    QTest::newRow("Label2") << u"Frame1"_s << QRect(8, 16, 113, 17) << u"名前を登録して下さい"_s;
+    QTest::newRow("Command2") << client << QRect(232, 112, 169, 49) << u"ストップ"_s;
+    QTest::newRow("Command1") << client << QRect(232, 56, 169, 49) << u"スタート"_s;
+    QTest::newRow("Label1") << client << QRect(32, 8, 353, 33) << u"Kazerima"_s;
+    QTest::newRow("Label3") << client << QRect(16, 216, 369, 113) << QString();
+}
+
+void TestKazerima::controlsStandWhereTheyAreDesigned()
+{
+    QFETCH(QString, container);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+
+    QWidget *widget = control(QString::fromLatin1(QTest::currentDataTag()));
+    QCOMPARE(widget->parentWidget()->objectName(), container);
+    QCOMPARE(widget->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+        QCOMPARE(frame->title(), caption);
+
+    // Siblings stack as designed: the ones listed first lie on top.
+    const QObjectList siblings = widget->parentWidget()->children();
+    QWidgetList order;
+    for (QObject *sibling : siblings) {
+        if (auto *w = qobject_cast<QWidget *>(sibling); w && !w->objectName().isEmpty())
+            order.prepend(w);
+    }
+    static const QStringList designOrder
+        = {u"Frame2"_s,   u"Option5"_s,  u"Option4"_s, u"Option3"_s, u"Option2"_s, u"Frame1"_s,
+           u"Text5"_s,    u"Text4"_s,    u"Text3"_s,   u"Text2"_s,   u"Text1"_s,   u"Label2"_s,
+           u"Command2"_s, u"Command1"_s, u"Label1"_s,  u"Label3"_s};
+    QStringList actual;
+    for (QWidget *w : order) {
+        if (designOrder.contains(w->objectName()))
+            actual.append(w->objectName());
+    }
+    QStringList expected;
+    for (const QString &name : designOrder) {
+        if (actual.contains(name))
+            expected.append(name);
+    }
+    QCOMPARE(actual, expected);
+}
+
+void TestKazerima::resizingMovesNothing()
+{
+    QHash<QWidget *, QRect> before;
+    for (QWidget *widget : window->findChildren<QWidget *>())
+        before.insert(widget, widget->geometry());
+
+    window->resize(window->width() + 300, window->height() + 200);
+    QTRY_COMPARE(window->centralWidget()->width(), 418 + 300);
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (it.key()->parentWidget() == window->centralWidget()
+            || it.key()->parentWidget()->inherits("QGroupBox"))
+            QCOMPARE(it.key()->geometry(), it.value());
+    }
+}
+
+void TestKazerima::menusHoldTheirItemsAndNothingElse()
+{
+    QStringList tree;
+    for (QAction *top : window->menuBar()->actions()) {
+        tree.append(top->menu()->objectName() + u':' + top->text());
+        for (QAction *item : top->menu()->actions()) {
+            tree.append(u"  "_s + item->objectName() + u':' + item->text());
+            QVERIFY(item->shortcut().isEmpty());
+            QVERIFY(!item->isCheckable());
+            QVERIFY(!item->isSeparator());
+        }
+    }
+    QCOMPARE(tree,
+             QStringList({u"メニュー:メニュー"_s, u"  Start:スタート"_s, u"  Stop:ストップ"_s,
+                          u"バージョン:バージョン"_s, u"  Ver:バージョン"_s}));
+}
+
+void TestKazerima::timerTicksEveryFiveMilliseconds()
+{
+    auto *timer = control<QTimer>(u"Timer1"_s);
+    QCOMPARE(timer->interval(), 5);
+
+    // A window that was never shown has not run its load step: nothing ticks yet.
+    Kazerima unshown;
+    QVERIFY(!unshown.findChild<QTimer *>(u"Timer1"_s)->isActive());
+
+    timer->start();
+    control<QRadioButton>(u"Option3"_s)->click();
+    QTRY_COMPARE_WITH_TIMEOUT(window->roulette().Ninzuu(), 3, 1000);
+}
+
+void TestKazerima::buttonAndMenuItemAgree_data()
+{
+    QTest::addColumn<bool>("viaMenu");
+    QTest::newRow("buttons") << false;
+    QTest::newRow("menu items") << true;
+}
+
+void TestKazerima::buttonAndMenuItemAgree()
+{
+    QFETCH(bool, viaMenu);
+    const auto start = [&] {
+        viaMenu ? triggerMenu(u"Start"_s)
+                : QTest::mouseClick(control(u"Command1"_s), Qt::LeftButton);
+    };
+    const auto stop = [&] {
+        viaMenu ? triggerMenu(u"Stop"_s)
+                : QTest::mouseClick(control(u"Command2"_s), Qt::LeftButton);
+    };
+
+    start();
+    QCOMPARE(window->roulette().SwitchOn(), "T");
+    for (int i = 0; i < 3; ++i)
+        tick();
+    QCOMPARE(result()->text(), control<QLineEdit>(u"Text2"_s)->text());
+    QCOMPARE(resultColour(), Cyan);
+
+    stop();
+    QCOMPARE(window->roulette().SwitchOn(), "N");
+    QCOMPARE(resultColour(), Red);
+
+    control<QLineEdit>(u"Text4"_s)->clear();
+    start();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.front().prompt, MissingNamePrompt);
+    QCOMPARE(window->roulette().SwitchOn(), "N");
+}
+
+void TestKazerima::countButtonTakesEffectOnTheNextTick()
+{
+    QTest::mouseClick(control(u"Option2"_s), Qt::LeftButton);
+    QVERIFY2(control(u"Text5"_s)->isVisible(), "nothing happens before the tick");
+    tick();
+    QCOMPARE(window->roulette().Ninzuu(), 2);
+    for (const char *name : {"Text3", "Text4", "Text5"})
+        QVERIFY(!control(QLatin1String(name))->isVisible());
+
+    QTest::mouseClick(control(u"Option4"_s), Qt::LeftButton);
+    tick();
+    QVERIFY(control(u"Text3"_s)->isVisible());
+    QVERIFY(control(u"Text4"_s)->isVisible());
+    QVERIFY(!control(u"Text5"_s)->isVisible());
+
+    // Clicking the button that is on leaves it on: the group never ends up empty.
+    QTest::mouseClick(control(u"Option4"_s), Qt::LeftButton);
+    QVERIFY(control<QRadioButton>(u"Option4"_s)->isChecked());
+}
+
+void TestKazerima::missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan()
+{
+    window->Ruret_Start();
+    for (int i = 0; i < 4; ++i)
+        tick();
+    const QString lastShown = result()->text();
+    QCOMPARE(lastShown, control<QLineEdit>(u"Text3"_s)->text());
+
+    control<QLineEdit>(u"Text1"_s)->clear();
+    control<QLineEdit>(u"Text5"_s)->clear();
+    window->Ruret_Start();
+
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.front().prompt, MissingNamePrompt);
+    QCOMPARE(shown.front().title, u"名前入れてね"_s);
+    QCOMPARE(shown.front().style, 16);
+    QCOMPARE(window->roulette().SwitchOn(), "N");
+
+    tick();
+    QCOMPARE(resultColour(), Cyan);
+    QCOMPARE(result()->text(), lastShown);
+}
+
+void TestKazerima::stopFreezesTheLastNameShownOnRed()
+{
+    control<QLineEdit>(u"Text2"_s)->setText(u"ﾊﾞﾂ ゲーム"_s);
+    window->Ruret_Start();
+    tick();
+    tick();
+    tick();
+    window->Ruret_Stop();
+
+    QCOMPARE(result()->text(), u"ﾊﾞﾂ ゲーム"_s);
+    QCOMPARE(resultColour(), Red);
+    for (int i = 0; i < 10; ++i)
+        tick();
+    QCOMPARE(result()->text(), u"ﾊﾞﾂ ゲーム"_s);
+    QCOMPARE(resultColour(), Red);
+}
+
+void TestKazerima::stopDuringARealSpinPicksANameInUse()
+{
+    control<QTimer>(u"Timer1"_s)->start();
+    QTest::mouseClick(control(u"Option3"_s), Qt::LeftButton);
+    QTRY_COMPARE(window->roulette().Ninzuu(), 3);
+
+    QTest::mouseClick(control(u"Command1"_s), Qt::LeftButton);
+    QTRY_VERIFY(!result()->text().isEmpty());
+    QTest::qWait(50);
+    QTest::mouseClick(control(u"Command2"_s), Qt::LeftButton);
+
+    const QString picked = result()->text();
+    QVERIFY(
+        QStringList({control<QLineEdit>(u"Text1"_s)->text(), control<QLineEdit>(u"Text2"_s)->text(),
+                     control<QLineEdit>(u"Text3"_s)->text()})
+            .contains(picked));
+    QTest::qWait(50);
+    QCOMPARE(result()->text(), picked);
+    QCOMPARE(resultColour(), Red);
+}
+
+void TestKazerima::focusStartsOnStartAndSpaceStarts()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(QApplication::focusWidget(), control(u"Command1"_s));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(window->roulette().SwitchOn(), "T");
+}
+
+void TestKazerima::tabVisitsTheDesignOrder()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const auto walk = [](Qt::KeyboardModifiers modifiers) {
+        QStringList visited;
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        return visited;
+    };
+
+    const QStringList forward
+        = {u"Command2"_s, u"Text1"_s,   u"Text2"_s,    u"Text3"_s,   u"Text4"_s,
+           u"Text5"_s,    u"Option5"_s, u"Command1"_s, u"Command2"_s};
+    QCOMPARE(walk(Qt::NoModifier), forward);
+
+    control(u"Command1"_s)->setFocus();
+    const QStringList backward
+        = {u"Option5"_s, u"Text5"_s,    u"Text4"_s,    u"Text3"_s,  u"Text2"_s,
+           u"Text1"_s,   u"Command2"_s, u"Command1"_s, u"Option5"_s};
+    QCOMPARE(walk(Qt::ShiftModifier), backward);
+}
+
+void TestKazerima::tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(control(u"Option2"_s), Qt::LeftButton);
+    tick();
+
+    control(u"Text2"_s)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Option2"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Command1"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Option2"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"Text2"_s);
+}
+
+void TestKazerima::versionBoxTextIsExact()
+{
+    window->Ruret_Start();
+    tick();
+    tick();
+    const std::string switchOn = window->roulette().SwitchOn();
+    const int count = window->roulette().Ninzuu();
+    const int cursor = window->roulette().SpinIndex();
+
+    triggerMenu(u"Ver"_s);
+    triggerMenu(u"Ver"_s);
+
+    const QString expected = u"     ﾊﾞｰｼﾞｮﾝ1.0\n\r"
+                             u"\n\r"
+                             u"ﾌﾟﾛﾃﾞｭｰｽ   Mavoru\n\r"
+                             u"ﾌﾟﾛｸﾞﾗﾑ     Mavoru\n\r"
+                             u"企画         Mavoru\n\r"
+                             u"Date         2002-11-23\n\r"
+                             u"\n\r"
+                             u"   Made in Quendal"_s;
+    QCOMPARE(shown.size(), 2);
+    for (const MessageBoxRequest &request : shown) {
+        QCOMPARE(request.prompt, expected);
+        QCOMPARE(request.style, 0);
+        QCOMPARE(request.title, QString());
+    }
+    QCOMPARE(window->roulette().SwitchOn(), switchOn);
+    QCOMPARE(window->roulette().Ninzuu(), count);
+    QCOMPARE(window->roulette().SpinIndex(), cursor);
+}
+
+void TestKazerima::realBoxesAreModalWithOneOkButton_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shownTitle");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("missing name") << 16 << u"名前入れてね"_s << u"名前入れてね"_s
+                                  << int(QMessageBox::Critical);
+    QTest::newRow("version") << 0 << QString() << u"Kazerima"_s << int(QMessageBox::NoIcon);
+}
+
+void TestKazerima::realBoxesAreModalWithOneOkButton()
+{
+    QFETCH(int, style);
+    QFETCH(QString, title);
+    QFETCH(QString, shownTitle);
+    QFETCH(int, icon);
+
+    QString seenTitle;
+    int seenIcon = -1;
+    QList<QAbstractButton *> buttons;
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        modal = box->isModal();
+        seenTitle = box->windowTitle();
+        seenIcon = box->icon();
+        buttons = box->buttons();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    showModalMessageBox(window.get(), {u"text"_s, style, title});
+
+    QVERIFY(modal);
+    QCOMPARE(seenTitle, shownTitle);
+    QCOMPARE(seenIcon, icon);
+    QCOMPARE(buttons.size(), 1);
+}
+
+QTEST_MAIN(TestKazerima)
+#include "tst_kazerima.moc"

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "messagebox.h"
+#include "ruret.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The program's one window. It lays out the fixed design, lends its controls to the roulette
+// through RuretControls, and forwards clicks, menu picks and timer ticks to it.
+class Kazerima : public QMainWindow, public RuretControls
+{
+    Q_OBJECT
+
+public:
+    explicit Kazerima(QWidget *parent = nullptr);
+
+    // Both the buttons and the menu items come through here, so they always behave alike.
+    void Ruret_Start();
+    void Ruret_Stop();
+
+    const Ruret &roulette() const { return m_ruret; }
+    void setMessageBoxPresenter(MessageBoxPresenter presenter);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void load();
+    void showVersion();
+    QWidget *optionGroupTabStop() const;
+
+    // RuretControls
+    std::string nameText(int slot) override;
+    void setNameVisible(int slot, bool visible) override;
+    bool optionValue(int count) override;
+    void setResultCaption(const std::string &caption) override;
+    void setResultBackColour(Colour colour) override;
+    void messageBox(const std::string &prompt, int style, const std::string &title) override;
+
+    std::array<QLineEdit *, 5> m_names {}; // Text1 .. Text5
+    std::array<QRadioButton *, 4> m_options {}; // Option2 .. Option5
+    QLabel *m_result = nullptr; // Label3
+    QPushButton *m_startButton = nullptr; // Command1
+    QPushButton *m_stopButton = nullptr; // Command2
+    QTimer *m_timer = nullptr; // Timer1
+    Colour m_resultColour = RunningColour;
+
+    MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
+    bool m_loaded = false;
+    Ruret m_ruret {*this};
+};

@@ -1,0 +1,22 @@
+#include "messagebox.h"
+
+#include "ruretcontrols.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+void showModalMessageBox(QWidget *owner, const MessageBoxRequest &request)
+{
+    QMessageBox box(owner);
+    box.setIcon(request.style & MsgBoxCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    // Set explicitly: not every platform falls back to the application name for an empty title.
+    box.setWindowTitle(request.title.isEmpty() ? QGuiApplication::applicationDisplayName()
+                                               : request.title);
+    box.setTextFormat(Qt::PlainText);
+    // Our texts break lines with LF then CR; Qt would draw each of the two as a line break.
+    box.setText(QString(request.prompt).replace(u"\n\r"_s, u"\n"_s));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}

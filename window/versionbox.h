@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The text of the version box: eight lines, each pair separated by LF then CR.
+QString versionText();
