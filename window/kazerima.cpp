@@ -1,6 +1,7 @@
 #include "kazerima.h"
 
 #include "colours.h"
+#include "resultlabel.h"
 #include "versionbox.h"
 
 #include <QGroupBox>
@@ -104,12 +105,14 @@ void Kazerima::createControls()
     resize(ClientArea);
 
     // Created bottom-most first: a later sibling is drawn over an earlier one.
-    m_result = placeLabel(client, "Label3", twips(240, 3240, 5535, 1695), QString(),
-                          designFont(PGothic, 96), RunningColour, SystemColour::ButtonText);
+    m_result = place<ResultLabel>(client, "Label3", twips(240, 3240, 5535, 1695));
+    m_result->setFont(designFont(PGothic, 96));
+    m_result->setBackColour(toQColor(RunningColour));
+    QPalette resultPalette = m_result->palette();
+    resultPalette.setColor(QPalette::WindowText, toQColor(SystemColour::ButtonText));
+    m_result->setPalette(resultPalette);
     m_result->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_result->setLineWidth(1);
-    // A framed label otherwise indents its text by half an "x", a quarter inch at this size.
-    m_result->setIndent(0);
 
     placeLabel(client, "Label1", twips(480, 120, 5295, 495), u"Kazerima"_s,
                designFont(HeavyGothic, 37, QFont::Bold), 0x00000000, 0x0000FFFF);
@@ -280,16 +283,12 @@ bool Kazerima::optionValue(int count)
 
 void Kazerima::setResultCaption(const std::string &caption)
 {
-    m_result->setText(QString::fromStdString(caption));
+    m_result->setCaption(QString::fromStdString(caption));
 }
 
 void Kazerima::setResultBackColour(Colour colour)
 {
-    // A running spin writes the same colour 200 times a second; only a change needs a repaint.
-    if (colour == m_resultColour)
-        return;
-    m_resultColour = colour;
-    setColours(m_result, colour, SystemColour::ButtonText);
+    m_result->setBackColour(toQColor(colour));
 }
 
 void Kazerima::messageBox(const std::string &prompt, int style, const std::string &title)

@@ -9,10 +9,10 @@
 
 class QAction;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class ResultLabel;
 class QTimer;
 
 // The program's one window. It lays out the fixed design, lends its controls to the roulette
@@ -52,11 +52,10 @@ private:
 
     std::array<QLineEdit *, 5> m_names {}; // Text1 .. Text5
     std::array<QRadioButton *, 4> m_options {}; // Option2 .. Option5
-    QLabel *m_result = nullptr; // Label3
+    ResultLabel *m_result = nullptr; // Label3
     QPushButton *m_startButton = nullptr; // Command1
     QPushButton *m_stopButton = nullptr; // Command2
     QTimer *m_timer = nullptr; // Timer1
-    Colour m_resultColour = RunningColour;
 
     MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
     bool m_loaded = false;

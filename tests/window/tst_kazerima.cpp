@@ -1,4 +1,5 @@
 #include "kazerima.h"
+#include "resultlabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,8 +65,8 @@ private:
             qFatal("no control named %s", qPrintable(name));
         return found;
     }
-    QLabel *result() const { return control<QLabel>(u"Label3"_s); }
-    QColor resultColour() const { return result()->palette().color(QPalette::Window); }
+    ResultLabel *result() const { return control<ResultLabel>(u"Label3"_s); }
+    QColor resultColour() const { return result()->backColour(); }
     void tick() { QMetaObject::invokeMethod(control<QTimer>(u"Timer1"_s), "timeout"); }
     void triggerMenu(const QString &name) { control<QAction>(name)->trigger(); }
 
@@ -113,7 +114,7 @@ void TestKazerima::opensReadyToPlay()
     names.removeDuplicates();
     QCOMPARE(names.size(), 5);
 
-    QCOMPARE(result()->text(), QString());
+    QCOMPARE(result()->caption(), QString());
     QCOMPARE(resultColour(), Cyan);
     QCOMPARE(window->roulette().Ninzuu(), 5);
     QCOMPARE(window->centralWidget()->size(), QSize(418, 353));
@@ -156,6 +157,8 @@ void TestKazerima::controlsStandWhereTheyAreDesigned()
     QCOMPARE(widget->geometry(), geometry);
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(label->text(), caption);
+    else if (auto *result = qobject_cast<ResultLabel *>(widget))
+        QCOMPARE(result->caption(), caption);
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         QCOMPARE(button->text(), caption);
     else if (auto *frame = qobject_cast<QGroupBox *>(widget))
@@ -254,7 +257,7 @@ void TestKazerima::buttonAndMenuItemAgree()
     QCOMPARE(window->roulette().SwitchOn(), "T");
     for (int i = 0; i < 3; ++i)
         tick();
-    QCOMPARE(result()->text(), control<QLineEdit>(u"Text2"_s)->text());
+    QCOMPARE(result()->caption(), control<QLineEdit>(u"Text2"_s)->text());
     QCOMPARE(resultColour(), Cyan);
 
     stop();
@@ -293,7 +296,7 @@ void TestKazerima::missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan()
     window->Ruret_Start();
     for (int i = 0; i < 4; ++i)
         tick();
-    const QString lastShown = result()->text();
+    const QString lastShown = result()->caption();
     QCOMPARE(lastShown, control<QLineEdit>(u"Text3"_s)->text());
 
     control<QLineEdit>(u"Text1"_s)->clear();
@@ -308,7 +311,7 @@ void TestKazerima::missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan()
 
     tick();
     QCOMPARE(resultColour(), Cyan);
-    QCOMPARE(result()->text(), lastShown);
+    QCOMPARE(result()->caption(), lastShown);
 }
 
 void TestKazerima::stopFreezesTheLastNameShownOnRed()
@@ -320,11 +323,11 @@ void TestKazerima::stopFreezesTheLastNameShownOnRed()
     tick();
     window->Ruret_Stop();
 
-    QCOMPARE(result()->text(), u"ﾊﾞﾂ ゲーム"_s);
+    QCOMPARE(result()->caption(), u"ﾊﾞﾂ ゲーム"_s);
     QCOMPARE(resultColour(), Red);
     for (int i = 0; i < 10; ++i)
         tick();
-    QCOMPARE(result()->text(), u"ﾊﾞﾂ ゲーム"_s);
+    QCOMPARE(result()->caption(), u"ﾊﾞﾂ ゲーム"_s);
     QCOMPARE(resultColour(), Red);
 }
 
@@ -335,17 +338,17 @@ void TestKazerima::stopDuringARealSpinPicksANameInUse()
     QTRY_COMPARE(window->roulette().Ninzuu(), 3);
 
     QTest::mouseClick(control(u"Command1"_s), Qt::LeftButton);
-    QTRY_VERIFY(!result()->text().isEmpty());
+    QTRY_VERIFY(!result()->caption().isEmpty());
     QTest::qWait(50);
     QTest::mouseClick(control(u"Command2"_s), Qt::LeftButton);
 
-    const QString picked = result()->text();
+    const QString picked = result()->caption();
     QVERIFY(
         QStringList({control<QLineEdit>(u"Text1"_s)->text(), control<QLineEdit>(u"Text2"_s)->text(),
                      control<QLineEdit>(u"Text3"_s)->text()})
             .contains(picked));
     QTest::qWait(50);
-    QCOMPARE(result()->text(), picked);
+    QCOMPARE(result()->caption(), picked);
     QCOMPARE(resultColour(), Red);
 }
 
