@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run format clean
+.PHONY: all deps build test run bench format clean
 
 all: build
 
@@ -24,6 +24,11 @@ run: build
 	else \
 		build/default/app/kazerima; \
 	fi
+
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@bench/run.sh build/release
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -7,6 +7,9 @@ constexpr int FirstHideableSlot = 3;
 constexpr int MinCount = 2;
 constexpr int MaxCount = 5;
 
+const std::string Running = "T";
+const std::string Stopped = "N";
+
 constexpr const char *MissingNamePrompt = "名前を登録して下さい";
 constexpr const char *MissingNameTitle = "名前入れてね";
 
@@ -31,9 +34,9 @@ void Ruret::Ruret_Start()
 
     if (missing) {
         m_controls.messageBox(MissingNamePrompt, MsgBoxCritical, MissingNameTitle);
-        m_switchOn = "N";
+        m_switchOn = Stopped;
     } else {
-        m_switchOn = "T";
+        m_switchOn = Running;
     }
 }
 
@@ -41,7 +44,7 @@ void Ruret::Ruret_Stop()
 {
     if (!isRunning())
         return;
-    m_switchOn = "N";
+    m_switchOn = Stopped;
     m_controls.setResultBackColour(StoppedColour);
 }
 

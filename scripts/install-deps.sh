@@ -7,7 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ make pkg-config
     # program
-    qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-mplus fonts-motoya-l-maruberi
+    qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-motoya-l-maruberi
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick python3-xlib
 )

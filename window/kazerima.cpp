@@ -2,8 +2,10 @@
 
 #include "colours.h"
 #include "resultlabel.h"
+#include "ticker.h"
 #include "versionbox.h"
 
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +15,6 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -45,8 +46,16 @@ const QStringList HeavyGothic = {u"HG創英角ｺﾞｼｯｸUB"_s, u"HGSoeiKaku
 // screen's logical DPI.
 QFont designFont(const QStringList &families, int pixelSize, QFont::Weight weight = QFont::Normal)
 {
+    // Only installed faces are handed on: Qt resolves a missing one through a costly
+    // platform alias search, for every font and script, before it tries the next.
+    static const QStringList installed = QFontDatabase::families();
+    QStringList available;
+    for (const QString &family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            available.append(family);
+    }
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies(available);
     font.setPixelSize(pixelSize);
     font.setWeight(weight);
     return font;
@@ -76,10 +85,10 @@ QLabel *placeLabel(QWidget *container, const char *name, const QRect &geometry,
                    const QString &caption, const QFont &font, Colour background, Colour text)
 {
     auto *label = place<QLabel>(container, name, geometry);
+    label->setFont(font);
     label->setText(caption);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(font);
     setColours(label, background, text);
     return label;
 }
@@ -118,18 +127,16 @@ void Kazerima::createControls()
                designFont(HeavyGothic, 37, QFont::Bold), 0x00000000, 0x0000FFFF);
 
     m_startButton = place<QPushButton>(client, "Command1", twips(3480, 840, 2535, 735));
-    m_startButton->setText(u"スタート"_s);
     m_startButton->setFont(designFont(PopProportional, 32));
+    m_startButton->setText(u"スタート"_s);
 
-    m_timer = new QTimer(this);
+    m_timer = new Ticker(this);
     m_timer->setObjectName(u"Timer1"_s);
-    // A coarse timer may stretch a 5 ms period by a tenth or more; the spin speed is in ticks.
-    m_timer->setTimerType(Qt::PreciseTimer);
-    connect(m_timer, &QTimer::timeout, this, [this] { m_ruret.Ruret_Tick(); });
+    connect(m_timer, &Ticker::timeout, this, [this] { m_ruret.Ruret_Tick(); });
 
     m_stopButton = place<QPushButton>(client, "Command2", twips(3480, 1680, 2535, 735));
-    m_stopButton->setText(u"ストップ"_s);
     m_stopButton->setFont(designFont(PopFixed, 32));
+    m_stopButton->setText(u"ストップ"_s);
 
     // The classic style etches the frame in light and shadow, which stays visible on black,
     // and sets the caption into the top edge. It is not inherited by the frames' children.
@@ -149,8 +156,8 @@ void Kazerima::createControls()
         const QByteArray name = "Text" + QByteArray::number(i + 1);
         QLineEdit *field
             = place<QLineEdit>(nameFrame, name.constData(), twips(240, 480 + 360 * i, 1215, 375));
-        field->setText(sampleNames[i]);
         field->setFont(designFont(PGothic, 16));
+        field->setText(sampleNames[i]);
         QPalette palette = field->palette();
         palette.setColor(QPalette::Base, toQColor(SystemColour::Window));
         palette.setColor(QPalette::Text, toQColor(SystemColour::WindowText));
@@ -168,8 +175,8 @@ void Kazerima::createControls()
         const QByteArray name = "Option" + QByteArray::number(count);
         auto *option = place<QRadioButton>(countFrame, name.constData(),
                                            twips(120, 360 + 480 * i, 855, 255));
-        option->setText(QString::number(count) + u'人');
         option->setFont(designFont(PGothic, 19));
+        option->setText(QString::number(count) + u'人');
         setColours(option, SystemColour::ButtonText, SystemColour::HighlightText);
         m_options[i] = option;
     }

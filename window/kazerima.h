@@ -13,7 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class ResultLabel;
-class QTimer;
+class Ticker;
 
 // The program's one window. It lays out the fixed design, lends its controls to the roulette
 // through RuretControls, and forwards clicks, menu picks and timer ticks to it.
@@ -55,7 +55,7 @@ private:
     ResultLabel *m_result = nullptr; // Label3
     QPushButton *m_startButton = nullptr; // Command1
     QPushButton *m_stopButton = nullptr; // Command2
-    QTimer *m_timer = nullptr; // Timer1
+    Ticker *m_timer = nullptr; // Timer1
 
     MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
     bool m_loaded = false;
