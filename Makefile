@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run bench format clean
+.PHONY: all deps build test run bench package format clean
 
 all: build
 
@@ -29,6 +29,10 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@bench/run.sh build/release
+
+package: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target package
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

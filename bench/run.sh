@@ -11,10 +11,9 @@ work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+source "$here/../scripts/xvfb-lib.sh"
+start_xvfb
+pids+=("$XVFB_PID")
 
 median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; } # field NAME < "a=1 NAME=2"
@@ -54,7 +53,7 @@ launch() { # TITLE PROGRAM -> pid, once its window is up
     "$2" >/dev/null 2>&1 &
     local pid=$!
     pids+=("$pid")
-    timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null
+    wait_for_window "$1" >/dev/null
     sleep 1
     echo "$pid"
 }
@@ -65,7 +64,7 @@ kill "$pid"
 say "CPU of Kazerima idle, then spinning (2 x 3 x 10 s)"
 pid=$(launch Kazerima "$app")
 idle_cpu=$(cpu_percent "$pid")
-window=$(xdotool search --onlyvisible --name '^Kazerima$' | head -n 1)
+window=$(wait_for_window Kazerima)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove $((X + 316)) $((Y + HEIGHT - 353 + 80)) click 1 # スタート
 sleep 1

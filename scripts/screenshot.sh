@@ -5,15 +5,12 @@ set -euo pipefail
 
 app=$1
 out=$2
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+source "$(dirname "$0")/xvfb-lib.sh"
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+start_xvfb
 
 "$app" >/dev/null 2>&1 &
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kazerima$' | head -n 1)
+window=$(wait_for_window Kazerima)
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$window")"
 top=$((Y + HEIGHT - 353))

@@ -4,6 +4,7 @@
 set -euo pipefail
 
 app=$1
+source "$(dirname "$0")/../../scripts/xvfb-lib.sh"
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -18,18 +19,14 @@ fail() {
     exit 1
 }
 
-# Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb
+pids+=("$XVFB_PID")
 
 "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 pids+=($app_pid)
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kazerima$' | head -n 1) ||
-    fail "the window never appeared"
+window=$(wait_for_window Kazerima) || fail "the window never appeared"
 sleep 0.3
 
 # The client area is the design's 418 x 353 below the menu bar; positions are relative to it.

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the .deb from a configured build, unpacks it without installing it, checks its files
+# and Depends, and starts the unpacked program until its window appears.
+# Usage: deb_package.sh BUILD_DIR APP_ID
+set -euo pipefail
+
+build=$1
+app_id=$2
+source "$(dirname "$0")/../../scripts/xvfb-lib.sh"
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/out/*.deb)
+echo "built $(basename "$deb")"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins \
+    fonts-ipafont-gothic fonts-motoya-l-maruberi; do
+    grep -qxF "$package" <<<"$names" || fail "Depends lacks $package"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+for file in usr/bin/kazerima \
+    "usr/share/applications/$app_id.desktop" \
+    "usr/share/metainfo/$app_id.metainfo.xml" \
+    "usr/share/icons/hicolor/scalable/apps/$app_id.svg"; do
+    [ -f "$work/root/$file" ] || fail "$file is not in the package"
+    echo "has /$file"
+done
+
+start_xvfb
+pids+=("$XVFB_PID")
+"$work/root/usr/bin/kazerima" >/dev/null 2>&1 &
+pids+=($!)
+wait_for_window Kazerima >/dev/null || fail "the unpacked program showed no window titled Kazerima"
+echo "the unpacked program opened its window"
