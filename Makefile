@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run bench package format clean
+.PHONY: all deps build test run bench soak package format clean
 
 all: build
 
@@ -29,6 +29,11 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@bench/run.sh build/release
+
+# Ten minutes of random use of the real window; prints resident memory as it goes.
+soak: build
+	@QT_QPA_PLATFORM=offscreen STRESS_SECONDS=600 build/default/tests/tst_stress 2>&1 | \
+		grep -E 'QINFO|PASS   : TestStress::random|FAIL|Totals'
 
 package: deps
 	@cmake --preset release >/dev/null

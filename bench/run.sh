@@ -80,6 +80,11 @@ for _ in $(seq 10); do
 done
 startup() { field "$2" <"$work/$1.start" | median; }
 
+# --- names of 100,000 characters ------------------------------------------------------------
+say "running tick and paint with 100,000-character names (3 runs)"
+for _ in 1 2 3; do QT_QPA_PLATFORM=offscreen "$build/bench/tickprobe" huge 2>/dev/null; done >"$work/huge"
+huge() { field "$1" <"$work/huge" | median; }
+
 # --- fairness ---------------------------------------------------------------------------------
 say "fairness (20,000 random stops per count, over 5 s spins)"
 "$build/bench/tickprobe" fairness 5 20000 2>/dev/null >"$work/fairness"
@@ -98,6 +103,8 @@ cat <<TABLE
 | of it private (RssAnon), KiB | $(startup app anon_kib) | $(startup floor anon_kib) | $(ratio "$(startup app anon_kib)" "$(startup floor anon_kib)") | |
 | start-up, against a floor showing one Japanese line, ms | $(startup app startup_ms) | $(startup floortext startup_ms) | $(ratio "$(startup app startup_ms)" "$(startup floortext startup_ms)") | |
 | memory, against that floor, KiB | $(startup app rss_kib) | $(startup floortext rss_kib) | $(ratio "$(startup app rss_kib)" "$(startup floortext rss_kib)") | |
+| running tick with 100,000-character names, µs | $(huge huge_tick_us) | | | well under 1000 |
+| paint of the result box with them, µs | $(huge huge_paint_us) | | | within a frame |
 TABLE
 while read -r line; do
     count=$(field count <<<"$line")

@@ -3,6 +3,8 @@
 //
 //   tickprobe idle SECONDS       tick rate and intervals while idle
 //   tickprobe spin SECONDS       the same while the names spin
+//   tickprobe huge               what a running tick and a paint of the result box cost when
+//                                every name is 100,000 characters long
 //   tickprobe fairness SECONDS STOPS
 //                                for each count 2 to 5, spins for SECONDS and draws STOPS
 //                                uniformly random moments; prints each slot's share and the
@@ -176,6 +178,36 @@ void reportFairness(Probe &probe, Kazerima &window, int seconds, int stops)
     }
 }
 
+void reportHugeNames(Kazerima &window, Probe &probe)
+{
+    auto *timer = window.findChild<Ticker *>(u"Timer1"_s);
+    auto *result = window.findChild<ResultLabel *>(u"Label3"_s);
+    timer->stop();
+    for (int slot = 1; slot <= 5; ++slot)
+        window.findChild<QLineEdit *>(u"Text"_s + QString::number(slot))
+            ->setText(QString(100'000, u'罰'));
+    window.Ruret_Start();
+    emit timer->timeout();
+    // Let the fields lay out and paint their new text first: that is not what is measured.
+    probe.wait(200);
+    result->repaint();
+
+    constexpr int ticks = 2000;
+    auto start = Clock::now();
+    for (int i = 0; i < ticks; ++i)
+        emit timer->timeout();
+    const double tickUs
+        = std::chrono::duration<double, std::micro>(Clock::now() - start).count() / ticks;
+
+    constexpr int paints = 50;
+    start = Clock::now();
+    for (int i = 0; i < paints; ++i)
+        result->repaint();
+    const double paintUs
+        = std::chrono::duration<double, std::micro>(Clock::now() - start).count() / paints;
+    std::printf("huge_tick_us=%.1f huge_paint_us=%.1f\n", tickUs, paintUs);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -191,7 +223,9 @@ int main(int argc, char *argv[])
     Probe probe(window);
     probe.wait(200);
 
-    if (mode == u"fairness") {
+    if (mode == u"huge") {
+        reportHugeNames(window, probe);
+    } else if (mode == u"fairness") {
         reportFairness(probe, window, seconds, stops);
     } else {
         if (mode == u"spin") {

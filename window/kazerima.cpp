@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -158,6 +160,9 @@ void Kazerima::createControls()
             = place<QLineEdit>(nameFrame, name.constData(), twips(240, 480 + 360 * i, 1215, 375));
         field->setFont(designFont(PGothic, 16));
         field->setText(sampleNames[i]);
+        // Qt would cut a longer name at 32,767 characters; the design sets no limit.
+        field->setMaxLength(std::numeric_limits<int>::max());
+        field->setAccessibleName(QString::number(i + 1) + u"人目の名前"_s);
         QPalette palette = field->palette();
         palette.setColor(QPalette::Base, toQColor(SystemColour::Window));
         palette.setColor(QPalette::Text, toQColor(SystemColour::WindowText));
@@ -208,7 +213,10 @@ void Kazerima::Ruret_Start()
 
 void Kazerima::Ruret_Stop()
 {
+    const bool picking = m_ruret.isRunning();
     m_ruret.Ruret_Stop();
+    if (picking)
+        m_result->announce();
 }
 
 void Kazerima::setMessageBoxPresenter(MessageBoxPresenter presenter)
@@ -275,7 +283,14 @@ QWidget *Kazerima::optionGroupTabStop() const
 
 std::string Kazerima::nameText(int slot)
 {
-    return m_names.at(slot - 1)->text().toStdString();
+    ConvertedName &name = m_converted.at(slot - 1);
+    const QString text = m_names.at(slot - 1)->text();
+    // Any edit gives the field a new string, so sharing data means the same text.
+    if (!text.isSharedWith(name.text)) {
+        name.text = text;
+        name.utf8 = text.toStdString();
+    }
+    return name.utf8;
 }
 
 void Kazerima::setNameVisible(int slot, bool visible)
@@ -290,6 +305,13 @@ bool Kazerima::optionValue(int count)
 
 void Kazerima::setResultCaption(const std::string &caption)
 {
+    // A running tick shows a name it has just read: find it rather than convert it again.
+    for (const ConvertedName &name : m_converted) {
+        if (name.utf8 == caption) {
+            m_result->setCaption(name.text);
+            return;
+        }
+    }
     m_result->setCaption(QString::fromStdString(caption));
 }
 

@@ -50,6 +50,16 @@ private:
     void setResultBackColour(Colour colour) override;
     void messageBox(const std::string &prompt, int style, const std::string &title) override;
 
+    // The text of each field as last handed to the roulette in UTF-8. A spin reads the same
+    // names over and over; converting a pasted 100,000-character name costs about a third
+    // of a millisecond each way, on every tick.
+    struct ConvertedName
+    {
+        QString text;
+        std::string utf8;
+    };
+    std::array<ConvertedName, 5> m_converted;
+
     std::array<QLineEdit *, 5> m_names {}; // Text1 .. Text5
     std::array<QRadioButton *, 4> m_options {}; // Option2 .. Option5
     ResultLabel *m_result = nullptr; // Label3

@@ -1,11 +1,54 @@
 #include "resultlabel.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QScreen>
+#include <QTextBoundaryFinder>
 
 namespace {
 
 constexpr int FallbackRefreshHz = 60;
+
+// No more of a caption than this can show in the box at its font size, even in the
+// narrowest glyphs; laying out the rest of a pasted 100,000-character name on every paint
+// would cost milliseconds for nothing.
+constexpr qsizetype MaxPaintedLength = 256;
+
+QString visiblePart(const QString &caption)
+{
+    if (caption.size() <= MaxPaintedLength)
+        return caption;
+    // Cut between graphemes, never inside a surrogate pair or a cluster of combining marks.
+    // The finder looks only a little past the cut: it analyses all the text it is given.
+    const QString head = caption.first(MaxPaintedLength + 32);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
+    graphemes.setPosition(MaxPaintedLength);
+    if (!graphemes.isAtBoundary())
+        graphemes.toPreviousBoundary();
+    return head.first(qMax<qsizetype>(graphemes.position(), 0));
+}
+
+class ResultLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit ResultLabelAccessible(ResultLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    { }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Name)
+            return static_cast<const ResultLabel *>(widget())->caption();
+        return QAccessibleWidget::text(type);
+    }
+};
+
+QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ResultLabel") && object->isWidgetType())
+        return new ResultLabelAccessible(static_cast<ResultLabel *>(object));
+    return nullptr;
+}
 
 int framePeriodMs(const QWidget *widget)
 {
@@ -20,6 +63,11 @@ int framePeriodMs(const QWidget *widget)
 ResultLabel::ResultLabel(QWidget *parent)
     : QFrame(parent)
 {
+    // Once per process: Qt asks every installed factory for every widget's interface.
+    [[maybe_unused]] static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleFactory);
+        return true;
+    }();
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_frameTimer.setSingleShot(true);
     connect(&m_frameTimer, &QTimer::timeout, this, &ResultLabel::paintPendingCaption);
@@ -55,14 +103,22 @@ void ResultLabel::setBackColour(const QColor &colour)
     update();
 }
 
+void ResultLabel::announce()
+{
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+    emit announced(m_caption);
+}
+
 void ResultLabel::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
         painter.fillRect(rect(), m_backColour);
         painter.setPen(palette().color(QPalette::WindowText));
+        // One line whatever the caption holds: a pasted line break must not split the box.
         painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         m_caption);
+                         visiblePart(m_caption));
     }
     QFrame::paintEvent(event);
 }

@@ -6,6 +6,8 @@
 // The big box that shows the spinning names and the pick. A spin changes its caption 200
 // times a second, more often than any screen can show, so it paints a new caption at most
 // once per screen refresh; a new colour, such as the red of a stop, is painted at once.
+// Assistive technology reads the caption as the box's name, and hears of it only when
+// announce() says so: told of every change, a screen reader would talk 200 times a second.
 class ResultLabel : public QFrame
 {
     Q_OBJECT
@@ -18,6 +20,12 @@ public:
 
     QColor backColour() const { return m_backColour; }
     void setBackColour(const QColor &colour);
+
+    // Tells assistive technology the caption as it stands, as a change of the box's name.
+    void announce();
+
+signals:
+    void announced(const QString &caption);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

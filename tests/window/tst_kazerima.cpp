@@ -1,9 +1,12 @@
+#include "hostilenames.h"
 #include "kazerima.h"
 #include "resultlabel.h"
 #include "ticker.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -49,10 +53,16 @@ private slots:
     void missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan();
     void stopFreezesTheLastNameShownOnRed();
     void stopDuringARealSpinPicksANameInUse();
+    void anEditDuringASpinShowsOnItsNextTurn();
 
     void focusStartsOnStartAndSpaceStarts();
     void tabVisitsTheDesignOrder();
     void tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn();
+
+    void controlsTellAssistiveTechnologyWhatTheyAre();
+    void aStopIsAnnouncedOnceWithThePickedName();
+    void hostileNamesSurviveASpin_data();
+    void hostileNamesSurviveASpin();
 
     void versionBoxTextIsExact();
     void realBoxesAreModalWithOneOkButton_data();
@@ -353,6 +363,29 @@ void TestKazerima::stopDuringARealSpinPicksANameInUse()
     QCOMPARE(resultColour(), Red);
 }
 
+void TestKazerima::anEditDuringASpinShowsOnItsNextTurn()
+{
+    QTest::mouseClick(control(u"Option2"_s), Qt::LeftButton);
+    tick();
+    window->Ruret_Start();
+    tick();
+    tick();
+    QCOMPARE(result()->caption(), u"佐藤"_s);
+
+    auto *field = control<QLineEdit>(u"Text1"_s);
+    field->setFocus();
+    field->end(false);
+    QTest::keyClicks(field, u"-san"_s);
+    tick();
+    tick();
+    QCOMPARE(result()->caption(), u"佐藤-san"_s);
+
+    QTest::keyClick(field, Qt::Key_Backspace);
+    tick();
+    tick();
+    QCOMPARE(result()->caption(), u"佐藤-sa"_s);
+}
+
 void TestKazerima::focusStartsOnStartAndSpaceStarts()
 {
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -401,6 +434,78 @@ void TestKazerima::tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn()
     QCOMPARE(QApplication::focusWidget()->objectName(), u"Option2"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), u"Text2"_s);
+}
+
+void TestKazerima::controlsTellAssistiveTechnologyWhatTheyAre()
+{
+    const auto described = [this](const QString &name) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control(name));
+        return std::pair(accessible->role(), accessible->text(QAccessible::Name));
+    };
+    for (int slot = 1; slot <= 5; ++slot) {
+        QCOMPARE(described(u"Text"_s + QString::number(slot)),
+                 std::pair(QAccessible::EditableText, QString::number(slot) + u"人目の名前"_s));
+    }
+    for (int count = 2; count <= 5; ++count) {
+        QCOMPARE(described(u"Option"_s + QString::number(count)),
+                 std::pair(QAccessible::RadioButton, QString::number(count) + u"人"_s));
+    }
+    QCOMPARE(described(u"Command1"_s), std::pair(QAccessible::Button, u"スタート"_s));
+    QCOMPARE(described(u"Frame1"_s), std::pair(QAccessible::Grouping, u"罰ｹﾞｰﾑ候補者"_s));
+
+    window->Ruret_Start();
+    tick();
+    tick();
+    QCOMPARE(described(u"Label3"_s), std::pair(QAccessible::StaticText, u"佐藤"_s));
+}
+
+void TestKazerima::aStopIsAnnouncedOnceWithThePickedName()
+{
+    QSignalSpy announced(result(), &ResultLabel::announced);
+
+    window->Ruret_Start();
+    for (int i = 0; i < 40; ++i)
+        tick();
+    QCOMPARE(announced.count(), 0);
+    window->Ruret_Stop();
+    window->Ruret_Stop();
+    tick();
+
+    QCOMPARE(announced.count(), 1);
+    QCOMPARE(announced.front().front().toString(), result()->caption());
+}
+
+void TestKazerima::hostileNamesSurviveASpin_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const HostileName &hostile : hostileNames())
+        QTest::newRow(hostile.tag) << hostile.text;
+}
+
+void TestKazerima::hostileNamesSurviveASpin()
+{
+    QFETCH(QString, name);
+    auto *field = control<QLineEdit>(u"Text2"_s);
+    field->setFocus();
+    field->selectAll();
+    field->insert(name); // as a paste arrives
+    QCOMPARE(field->text(), name);
+
+    window->Ruret_Start();
+    tick();
+    tick();
+    tick();
+    window->Ruret_Stop();
+    QCOMPARE(result()->caption(), name);
+    QCOMPARE(field->text(), name);
+
+    // The box clips: nothing grows, and painting the whole window stays quick.
+    QElapsedTimer clock;
+    clock.start();
+    const QImage shot = window->grab().toImage();
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + u" ms"_s));
+    QCOMPARE(result()->geometry(), QRect(16, 216, 369, 113));
+    QCOMPARE(shot.pixelColor(16 + 360, 216 + 110), Red); // below any caption
 }
 
 void TestKazerima::versionBoxTextIsExact()

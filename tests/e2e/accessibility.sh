@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Reads the real program through the AT-SPI accessibility bus, as a screen reader does, in a
+# private X server and D-Bus session. Usage: accessibility.sh path/to/kazerima
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+source "$here/../../scripts/xvfb-lib.sh"
+start_xvfb
+trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+
+# Qt's AT-SPI bridge otherwise waits for a desktop to say a screen reader is running.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+dbus-run-session -- /usr/bin/python3 "$here/accessibility.py" "$1"

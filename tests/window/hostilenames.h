@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Names a user might type or paste that are hard on text handling. One table serves the
+// window's own tests and the stress test.
+struct HostileName
+{
+    const char *tag;
+    QString text;
+};
+
+inline QList<HostileName> hostileNames()
+{
+    using namespace Qt::StringLiterals;
+    return {
+        {"100,000 kanji", QString(100'000, u'罰')},
+        {"100,000 letters", QString(100'000, u'w')},
+        {"emoji and a joined family", u"🎲😀👨‍👩‍👧‍👦"_s},
+        {"astral kanji", u"𠮷野家"_s},
+        {"combining marks", u"e\u0301\u0302\u0303ｶﾞｶﾞ"_s},
+        {"right to left", u"שלום مرحبا"_s},
+        {"bidi override", u"\u202Eevil\u202C"_s},
+        {"control characters", u"a\u0007b\u001Bc\u0000d"_s},
+        {"pasted lines", u"一行目\n二行目\r\n三行目"_s},
+        {"tabs and blanks", u"\t \u3000\t"_s},
+    };
+}
