@@ -32,7 +32,8 @@ bench: deps
 
 # Ten minutes of random use of the real window; prints resident memory as it goes.
 soak: build
-	@QT_QPA_PLATFORM=offscreen STRESS_SECONDS=600 build/default/tests/tst_stress 2>&1 | \
+	@QT_QPA_PLATFORM=offscreen STRESS_SECONDS=600 QTEST_FUNCTION_TIMEOUT=900000 \
+		build/default/tests/tst_stress 2>&1 | \
 		grep -E 'QINFO|PASS   : TestStress::random|FAIL|Totals'
 
 package: deps

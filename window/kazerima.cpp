@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;

@@ -9,9 +9,10 @@ namespace {
 
 constexpr int FallbackRefreshHz = 60;
 
-// No more of a caption than this can show in the box at its font size, even in the
-// narrowest glyphs; laying out the rest of a pasted 100,000-character name on every paint
-// would cost milliseconds for nothing.
+// At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
+// characters; this leaves ample room for combining marks and other zero-width characters.
+// Laying out the rest of a pasted 100,000-character name on every paint would cost
+// milliseconds for nothing.
 constexpr qsizetype MaxPaintedLength = 256;
 
 QString visiblePart(const QString &caption)
