@@ -9,11 +9,10 @@ app=$build/app/kazerima
 floor=$build/bench/floorwindow
 work=$(mktemp -d)
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 
 source "$here/../scripts/xvfb-lib.sh"
 start_xvfb
-pids+=("$XVFB_PID")
 
 median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; } # field NAME < "a=1 NAME=2"

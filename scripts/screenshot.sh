@@ -6,10 +6,11 @@ set -euo pipefail
 app=$1
 out=$2
 source "$(dirname "$0")/xvfb-lib.sh"
-trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 start_xvfb
-
 "$app" >/dev/null 2>&1 &
+app_pid=$!
+trap 'kill "$app_pid" 2>/dev/null || true; stop_xvfb' EXIT
+
 window=$(wait_for_window Kazerima)
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$window")"

@@ -1,7 +1,7 @@
 # Sourced by the scripts that run the real program in a virtual X server.
 
 # Starts a private Xvfb on a free display, exports DISPLAY and sets XVFB_PID; the caller
-# kills XVFB_PID when done.
+# calls stop_xvfb when done.
 start_xvfb() {
     local number_file
     number_file=$(mktemp)
@@ -18,4 +18,13 @@ start_xvfb() {
 # Prints the id of the visible window titled exactly TITLE, waiting up to 10 s for it.
 wait_for_window() {
     timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+}
+
+# Stops the server and waits for it to go: a server still shutting down removes its socket
+# on the way out, and would take with it the socket of a new server on the same display.
+stop_xvfb() {
+    [ -n "${XVFB_PID-}" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null || true
+    while kill -0 "$XVFB_PID" 2>/dev/null; do sleep 0.02; done
+    XVFB_PID=
 }

@@ -26,7 +26,7 @@ def walk(node):
             yield from walk(child)
 
 
-def find_application(name, seconds=15):
+def find_application(name, seconds=30):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         for app in pyatspi.Registry.getDesktop(0):
@@ -42,6 +42,9 @@ def text_of(node):
 
 
 def main():
+    # Bring up the accessibility bus and its registry first, so the program finds them when
+    # it starts rather than racing their activation.
+    pyatspi.Registry.getDesktop(0).childCount
     program = subprocess.Popen([sys.argv[1]])
     try:
         app = find_application("Kazerima")

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 source "$here/../../scripts/xvfb-lib.sh"
 start_xvfb
-trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+trap stop_xvfb EXIT
 
 # Qt's AT-SPI bridge otherwise waits for a desktop to say a screen reader is running.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1

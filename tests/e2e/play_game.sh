@@ -9,6 +9,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -20,7 +21,6 @@ fail() {
 }
 
 start_xvfb
-pids+=("$XVFB_PID")
 
 "$app" >"$work/app.log" 2>&1 &
 app_pid=$!

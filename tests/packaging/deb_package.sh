@@ -9,7 +9,7 @@ app_id=$2
 source "$(dirname "$0")/../../scripts/xvfb-lib.sh"
 work=$(mktemp -d)
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -37,7 +37,6 @@ for file in usr/bin/kazerima \
 done
 
 start_xvfb
-pids+=("$XVFB_PID")
 "$work/root/usr/bin/kazerima" >/dev/null 2>&1 &
 pids+=($!)
 wait_for_window Kazerima >/dev/null || fail "the unpacked program showed no window titled Kazerima"
