@@ -49,8 +49,8 @@ void Ticker::arm(int intervalMs)
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
         const timespec period {intervalMs / 1000, (intervalMs % 1000) * 1'000'000L};
-        const itimerspec spec {period, period}; // all zero disarms
-        ::timerfd_settime(m_fd, 0, &spec, nullptr);
+        const itimerspec schedule {period, period}; // all zero disarms
+        ::timerfd_settime(m_fd, 0, &schedule, nullptr);
         return;
     }
 #endif
