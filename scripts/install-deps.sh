@@ -9,7 +9,7 @@ packages=(
     # program
     qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-motoya-l-maruberi
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick python3-xlib
+    libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick python3-xlib
     dbus at-spi2-core python3-pyatspi
     # packaging and its checks
     dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
