@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -43,6 +44,7 @@ private slots:
     void opensReadyToPlay();
     void controlsStandWhereTheyAreDesigned_data();
     void controlsStandWhereTheyAreDesigned();
+    void siblingsStackAsDesigned();
     void resizingMovesNothing();
     void menusHoldTheirItemsAndNothingElse();
     void timerTicksEveryFiveMilliseconds();
@@ -174,29 +176,28 @@ void TestKazerima::controlsStandWhereTheyAreDesigned()
         QCOMPARE(button->text(), caption);
     else if (auto *frame = qobject_cast<QGroupBox *>(widget))
         QCOMPARE(frame->title(), caption);
+}
 
-    // Siblings stack as designed: the ones listed first lie on top.
-    const QObjectList siblings = widget->parentWidget()->children();
-    QWidgetList order;
-    for (QObject *sibling : siblings) {
-        if (auto *w = qobject_cast<QWidget *>(sibling); w && !w->objectName().isEmpty())
-            order.prepend(w);
-    }
-    static const QStringList designOrder
-        = {u"Frame2"_s,   u"Option5"_s,  u"Option4"_s, u"Option3"_s, u"Option2"_s, u"Frame1"_s,
-           u"Text5"_s,    u"Text4"_s,    u"Text3"_s,   u"Text2"_s,   u"Text1"_s,   u"Label2"_s,
-           u"Command2"_s, u"Command1"_s, u"Label1"_s,  u"Label3"_s};
-    QStringList actual;
-    for (QWidget *w : order) {
-        if (designOrder.contains(w->objectName()))
-            actual.append(w->objectName());
-    }
-    QStringList expected;
-    for (const QString &name : designOrder) {
-        if (actual.contains(name))
-            expected.append(name);
-    }
-    QCOMPARE(actual, expected);
+void TestKazerima::siblingsStackAsDesigned()
+{
+    // Topmost first; Qt keeps children bottom-most first, so each list is read backwards.
+    const auto stack = [this](const QString &container) {
+        QStringList names;
+        for (QObject *child : control(container)->children()) {
+            if (child->isWidgetType()
+                && child->objectName().contains(QRegularExpression(u"\\d$"_s)))
+                names.prepend(child->objectName());
+        }
+        return names;
+    };
+    QCOMPARE(stack(u"client"_s),
+             QStringList({u"Frame2"_s, u"Frame1"_s, u"Command2"_s, u"Command1"_s, u"Label1"_s,
+                          u"Label3"_s}));
+    QCOMPARE(stack(u"Frame2"_s),
+             QStringList({u"Option5"_s, u"Option4"_s, u"Option3"_s, u"Option2"_s}));
+    QCOMPARE(
+        stack(u"Frame1"_s),
+        QStringList({u"Text5"_s, u"Text4"_s, u"Text3"_s, u"Text2"_s, u"Text1"_s, u"Label2"_s}));
 }
 
 void TestKazerima::resizingMovesNothing()
