@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr Colour SystemFlag = 0x80000000;
-
 QColor fromBgr(Colour bgr)
 {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -16,16 +14,9 @@ QColor fromBgr(Colour bgr)
 Colour resolveSystemColour(Colour colour)
 {
 #ifdef Q_OS_WIN
-    return ::GetSysColor(static_cast<int>(colour & 0xFF));
+    return ::GetSysColor(design::systemColourIndex(colour));
 #else
-    // Where the platform keeps no such table, the standard Windows scheme stands in.
-    switch (colour) {
-    case SystemColour::Window:
-    case SystemColour::HighlightText:
-        return 0x00FFFFFF;
-    default:
-        return 0x00000000;
-    }
+    return design::standardSchemeColour(colour);
 #endif
 }
 
@@ -33,5 +24,5 @@ Colour resolveSystemColour(Colour colour)
 
 QColor toQColor(Colour colour)
 {
-    return fromBgr(colour & SystemFlag ? resolveSystemColour(colour) : colour);
+    return fromBgr(design::isSystemColour(colour) ? resolveSystemColour(colour) : colour);
 }

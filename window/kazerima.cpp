@@ -1,9 +1,9 @@
 #include "kazerima.h"
 
 #include "colours.h"
+#include "design.h"
 #include "resultlabel.h"
 #include "ticker.h"
-#include "versionbox.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -23,44 +23,36 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-constexpr int TimerPeriodMs = 5;
-constexpr QSize ClientArea(6270 / TwipsPerPixel, 5295 / TwipsPerPixel);
-
-// Positions are designed in twips; every one of them divides into whole logical pixels.
-QRect twips(int left, int top, int width, int height)
+QString toQString(std::string_view text)
 {
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The Windows faces come first; the Debian faces after them cover Japanese, half-width
-// katakana included, where the Windows ones are missing.
-const QStringList PGothic
-    = {u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"IPA Pゴシック"_s};
-const QStringList Gothic = {u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"IPAゴシック"_s};
-const QStringList PopFixed
-    = {u"HG創英角ﾎﾟｯﾌﾟ体"_s, u"HGSoeiKakupoptai"_s, u"MotoyaLMaru"_s, u"IPAGothic"_s};
-const QStringList PopProportional
-    = {u"HGP創英角ﾎﾟｯﾌﾟ体"_s, u"HGPSoeiKakupoptai"_s, u"MotoyaLMaru"_s, u"IPAPGothic"_s};
-const QStringList HeavyGothic = {u"HG創英角ｺﾞｼｯｸUB"_s, u"HGSoeiKakugothicUB"_s, u"IPAPGothic"_s};
+const QSize ClientArea(design::pixels(design::ClientWidth), design::pixels(design::ClientHeight));
+
+QRect pixels(const design::Rect &twips)
+{
+    return QRect(design::pixels(twips.left), design::pixels(twips.top), design::pixels(twips.width),
+                 design::pixels(twips.height));
+}
 
 // Sizes in pixels rather than points, so the design does not grow or shrink with the
 // screen's logical DPI.
-QFont designFont(const QStringList &families, int pixelSize, QFont::Weight weight = QFont::Normal)
+QFont designFont(const design::Font &design)
 {
     // Only installed faces are handed on: Qt resolves a missing one through a costly
     // platform alias search, for every font and script, before it tries the next.
     static const QStringList installed = QFontDatabase::families();
     QStringList available;
-    for (const QString &family : families) {
+    for (std::string_view face : design.faces) {
+        const QString family = toQString(face);
         if (installed.contains(family, Qt::CaseInsensitive))
             available.append(family);
     }
     QFont font;
     font.setFamilies(available);
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
+    font.setPixelSize(design.pixelSize);
+    font.setWeight(QFont::Weight(design.weight));
     return font;
 }
 
@@ -76,135 +68,151 @@ void setColours(QWidget *widget, Colour background, Colour text)
     widget->setAutoFillBackground(true);
 }
 
-template<typename Widget> Widget *place(QWidget *container, const char *name, const QRect &geometry)
-{
-    auto *widget = new Widget(container);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel *placeLabel(QWidget *container, const char *name, const QRect &geometry,
-                   const QString &caption, const QFont &font, Colour background, Colour text)
-{
-    auto *label = place<QLabel>(container, name, geometry);
-    label->setFont(font);
-    label->setText(caption);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(label, background, text);
-    return label;
-}
-
 } // namespace
 
 Kazerima::Kazerima(QWidget *parent)
     : QMainWindow(parent)
 {
-    setObjectName(u"Kazerima"_s);
-    setWindowTitle(u"Kazerima"_s);
-    createControls();
-    createMenus();
-}
+    setObjectName(toQString(design::WindowName));
+    setWindowTitle(toQString(design::WindowCaption));
 
-void Kazerima::createControls()
-{
     auto *client = new QWidget(this);
     client->setObjectName(u"client"_s);
     client->setMinimumSize(ClientArea);
-    setColours(client, SystemColour::ButtonText, SystemColour::HighlightText);
+    setColours(client, design::WindowBackground, design::WindowText);
     setCentralWidget(client);
     resize(ClientArea);
 
-    // Created bottom-most first: a later sibling is drawn over an earlier one.
-    m_result = place<ResultLabel>(client, "Label3", twips(240, 3240, 5535, 1695));
-    m_result->setFont(designFont(PGothic, 96));
-    m_result->setBackColour(toQColor(RunningColour));
-    QPalette resultPalette = m_result->palette();
-    resultPalette.setColor(QPalette::WindowText, toQColor(SystemColour::ButtonText));
-    m_result->setPalette(resultPalette);
-    m_result->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_result->setLineWidth(1);
-
-    placeLabel(client, "Label1", twips(480, 120, 5295, 495), u"Kazerima"_s,
-               designFont(HeavyGothic, 37, QFont::Bold), 0x00000000, 0x0000FFFF);
-
-    m_startButton = place<QPushButton>(client, "Command1", twips(3480, 840, 2535, 735));
-    m_startButton->setFont(designFont(PopProportional, 32));
-    m_startButton->setText(u"スタート"_s);
-
-    m_timer = new Ticker(this);
-    m_timer->setObjectName(u"Timer1"_s);
-    connect(m_timer, &Ticker::timeout, this, [this] { m_ruret.Ruret_Tick(); });
-
-    m_stopButton = place<QPushButton>(client, "Command2", twips(3480, 1680, 2535, 735));
-    m_stopButton->setFont(designFont(PopFixed, 32));
-    m_stopButton->setText(u"ストップ"_s);
-
     // The classic style etches the frame in light and shadow, which stays visible on black,
     // and sets the caption into the top edge. It is not inherited by the frames' children.
-    QStyle *frameStyle = QStyleFactory::create(u"Windows"_s);
-    frameStyle->setParent(this);
+    m_frameStyle = QStyleFactory::create(u"Windows"_s);
+    m_frameStyle->setParent(this);
 
-    auto *nameFrame = place<QGroupBox>(client, "Frame1", twips(1440, 720, 1935, 2415));
-    nameFrame->setStyle(frameStyle);
-    nameFrame->setTitle(u"罰ｹﾞｰﾑ候補者"_s);
-    setColours(nameFrame, SystemColour::ButtonText, SystemColour::HighlightText);
+    createControls(client, {});
+    createMenus();
 
-    placeLabel(nameFrame, "Label2", twips(120, 240, 1695, 255), u"名前を登録して下さい"_s,
-               designFont(Gothic, 11), SystemColour::ButtonText, 0x0000FF00);
+    for (int slot = 1; slot <= 5; ++slot)
+        m_names[slot - 1] = control<QLineEdit>(design::nameField(slot));
+    for (int count = 2; count <= 5; ++count)
+        m_options[count - 2] = control<QRadioButton>(design::optionButton(count));
+    m_result = control<ResultLabel>(design::ResultLabel);
+    m_startButton = control<QPushButton>(design::StartButton);
+    m_stopButton = control<QPushButton>(design::StopButton);
+    for (const design::Control *stop : design::tabOrder())
+        m_tabStops.push_back(control<QWidget>(stop->name));
 
-    const QString sampleNames[] = {u"佐藤"_s, u"鈴木"_s, u"高橋"_s, u"田中"_s, u"伊藤"_s};
-    for (int i = 0; i < 5; ++i) {
-        const QByteArray name = "Text" + QByteArray::number(i + 1);
-        QLineEdit *field
-            = place<QLineEdit>(nameFrame, name.constData(), twips(240, 480 + 360 * i, 1215, 375));
-        field->setFont(designFont(PGothic, 16));
-        field->setText(sampleNames[i]);
-        // Qt would cut a longer name at 32,767 characters; the design sets no limit.
-        field->setMaxLength(std::numeric_limits<int>::max());
-        field->setAccessibleName(QString::number(i + 1) + u"人目の名前"_s);
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, toQColor(SystemColour::Window));
-        palette.setColor(QPalette::Text, toQColor(SystemColour::WindowText));
-        field->setPalette(palette);
-        m_names[i] = field;
-    }
-
-    auto *countFrame = place<QGroupBox>(client, "Frame2", twips(240, 720, 1095, 2415));
-    countFrame->setStyle(frameStyle);
-    countFrame->setTitle(u"対象人数"_s);
-    setColours(countFrame, 0x00000000, SystemColour::HighlightText);
-
-    for (int i = 0; i < 4; ++i) {
-        const int count = i + 2;
-        const QByteArray name = "Option" + QByteArray::number(count);
-        auto *option = place<QRadioButton>(countFrame, name.constData(),
-                                           twips(120, 360 + 480 * i, 855, 255));
-        option->setFont(designFont(PGothic, 19));
-        option->setText(QString::number(count) + u'人');
-        setColours(option, SystemColour::ButtonText, SystemColour::HighlightText);
-        m_options[i] = option;
-    }
-    m_options.back()->setChecked(true);
-
+    connect(m_timer, &Ticker::timeout, this, [this] { m_ruret.Ruret_Tick(); });
     connect(m_startButton, &QPushButton::clicked, this, &Kazerima::Ruret_Start);
     connect(m_stopButton, &QPushButton::clicked, this, &Kazerima::Ruret_Stop);
 }
 
+template<typename T> T *Kazerima::control(std::string_view name) const
+{
+    return findChild<T *>(toQString(name));
+}
+
+// Created bottom-most first, since a later sibling is drawn over an earlier one; each frame's
+// controls right after the frame.
+void Kazerima::createControls(QWidget *container, std::string_view containerName)
+{
+    const std::span<const design::Control> controls = design::controls();
+    for (auto design = controls.rbegin(); design != controls.rend(); ++design) {
+        if (design->container != containerName)
+            continue;
+        if (design->kind == design::Kind::Timer) {
+            m_timer = new Ticker(this);
+            m_timer->setObjectName(toQString(design->name));
+            continue;
+        }
+        QWidget *widget = createControl(*design, container);
+        widget->setObjectName(toQString(design->name));
+        widget->setGeometry(pixels(design->rect));
+        if (design->font)
+            widget->setFont(designFont(*design->font));
+        if (!design->accessibleName.empty())
+            widget->setAccessibleName(toQString(design->accessibleName));
+        if (design->kind == design::Kind::Frame)
+            createControls(widget, design->name);
+    }
+}
+
+QWidget *Kazerima::createControl(const design::Control &design, QWidget *container)
+{
+    const QString caption = toQString(design.caption);
+    switch (design.kind) {
+    case design::Kind::Frame: {
+        auto *frame = new QGroupBox(container);
+        frame->setStyle(m_frameStyle);
+        frame->setTitle(caption);
+        setColours(frame, design.background, design.text);
+        return frame;
+    }
+    case design::Kind::OptionButton: {
+        auto *option = new QRadioButton(caption, container);
+        setColours(option, design.background, design.text);
+        option->setChecked(design.on);
+        return option;
+    }
+    case design::Kind::TextBox: {
+        auto *field = new QLineEdit(caption, container);
+        // Qt would cut a longer name at 32,767 characters; the design sets no limit.
+        field->setMaxLength(std::numeric_limits<int>::max());
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, toQColor(design.background));
+        palette.setColor(QPalette::Text, toQColor(design.text));
+        field->setPalette(palette);
+        return field;
+    }
+    case design::Kind::Label:
+        if (design.name == design::ResultLabel) {
+            auto *result = new ResultLabel(container);
+            result->setCaption(caption);
+            result->setBackColour(toQColor(design.background));
+            QPalette palette = result->palette();
+            palette.setColor(QPalette::WindowText, toQColor(design.text));
+            result->setPalette(palette);
+            if (design.border) {
+                result->setFrameStyle(QFrame::Box | QFrame::Plain);
+                result->setLineWidth(1);
+            }
+            return result;
+        } else {
+            auto *label = new QLabel(container);
+            label->setTextFormat(Qt::PlainText);
+            label->setText(caption);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            setColours(label, design.background, design.text);
+            return label;
+        }
+    case design::Kind::PushButton:
+        // The design's colours for these are the standard button face and text, which is
+        // what the style draws.
+        return new QPushButton(caption, container);
+    case design::Kind::Timer:
+        break; // no widget: createControls makes the Ticker
+    }
+    return nullptr;
+}
+
 void Kazerima::createMenus()
 {
-    QMenu *mainMenu = menuBar()->addMenu(u"メニュー"_s);
-    mainMenu->setObjectName(u"メニュー"_s);
-    QAction *start = mainMenu->addAction(u"スタート"_s, this, &Kazerima::Ruret_Start);
-    start->setObjectName(u"Start"_s);
-    QAction *stop = mainMenu->addAction(u"ストップ"_s, this, &Kazerima::Ruret_Stop);
-    stop->setObjectName(u"Stop"_s);
-
-    QMenu *versionMenu = menuBar()->addMenu(u"バージョン"_s);
-    versionMenu->setObjectName(u"バージョン"_s);
-    QAction *version = versionMenu->addAction(u"バージョン"_s, this, &Kazerima::showVersion);
-    version->setObjectName(u"Ver"_s);
+    for (const design::Menu &design : design::menus()) {
+        QMenu *menu = menuBar()->addMenu(toQString(design.caption));
+        menu->setObjectName(toQString(design.name));
+        for (const design::MenuItem &item : design.items) {
+            QAction *action = menu->addAction(toQString(item.caption), this, [this, &item] {
+                switch (item.command) {
+                case design::Command::Start:
+                    return Ruret_Start();
+                case design::Command::Stop:
+                    return Ruret_Stop();
+                case design::Command::Version:
+                    return showVersion();
+                }
+            });
+            action->setObjectName(toQString(item.name));
+        }
+    }
 }
 
 void Kazerima::Ruret_Start()
@@ -239,28 +247,33 @@ void Kazerima::load()
 {
     resize(ClientArea.width(), menuBar()->sizeHint().height() + ClientArea.height());
     m_startButton->setFocus();
-    m_timer->start(TimerPeriodMs);
+    m_timer->start(design::TimerIntervalMs);
 }
 
 void Kazerima::showVersion()
 {
-    m_presentMessageBox(this, {versionText(), MsgBoxOkOnly, QString()});
+    m_presentMessageBox(this,
+                        {QString::fromStdString(design::versionText()), MsgBoxOkOnly, QString()});
 }
 
-// The design's tab stops, in order: the buttons, the name fields, then the count buttons as a
-// single stop entered at the one that is on. Hidden fields are passed over.
+// The design's tab stops, in order, with the count buttons as a single stop entered at the one
+// that is on. Hidden fields are passed over.
 bool Kazerima::focusNextPrevChild(bool next)
 {
-    const std::array<QWidget *, 8> stops
-        = {m_startButton, m_stopButton, m_names[0], m_names[1],
-           m_names[2],    m_names[3],   m_names[4], optionGroupTabStop()};
-    const int count = static_cast<int>(stops.size());
+    QList<QWidget *> stops;
+    for (QWidget *stop : m_tabStops) {
+        if (!qobject_cast<QRadioButton *>(stop))
+            stops.append(stop);
+        else if (!stops.contains(optionGroupTabStop()))
+            stops.append(optionGroupTabStop());
+    }
+    const int count = int(stops.size());
 
     QWidget *focus = focusWidget();
     if (qobject_cast<QRadioButton *>(focus))
-        focus = stops.back();
-    const auto found = std::find(stops.begin(), stops.end(), focus);
-    const int current = found == stops.end() ? (next ? -1 : count) : int(found - stops.begin());
+        focus = optionGroupTabStop();
+    const int found = int(stops.indexOf(focus));
+    const int current = found < 0 ? (next ? -1 : count) : found;
 
     for (int step = 1; step <= count; ++step) {
         const int index = ((current + (next ? step : -step)) % count + count) % count;

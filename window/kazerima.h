@@ -6,12 +6,19 @@
 #include <QMainWindow>
 
 #include <array>
+#include <string_view>
+#include <vector>
+
+namespace design {
+struct Control;
+}
 
 class QAction;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QStyle;
 class ResultLabel;
 class Ticker;
 
@@ -36,8 +43,10 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void createControls();
+    void createControls(QWidget *container, std::string_view containerName);
+    QWidget *createControl(const design::Control &design, QWidget *container);
     void createMenus();
+    template<typename T> T *control(std::string_view name) const;
     void load();
     void showVersion();
     QWidget *optionGroupTabStop() const;
@@ -66,6 +75,8 @@ private:
     QPushButton *m_startButton = nullptr; // Command1
     QPushButton *m_stopButton = nullptr; // Command2
     Ticker *m_timer = nullptr; // Timer1
+    std::vector<QWidget *> m_tabStops; // in the design's tab order
+    QStyle *m_frameStyle = nullptr;
 
     MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
     bool m_loaded = false;
