@@ -1,5 +1,6 @@
 #include "kazerima.h"
 #include "kazerima_version.h"
+#include "translations.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(KAZERIMA_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAZERIMA_VERSION));
     QApplication::setOrganizationName(QStringLiteral(KAZERIMA_COMPANY));
+    installQtTranslations(app);
 
     Kazerima window;
     window.show();

@@ -15,20 +15,26 @@ using SystemColour::ButtonText;
 using SystemColour::HighlightText;
 
 // The Windows faces come first; the Debian faces after them cover Japanese, half-width
-// katakana included, where the Windows ones are missing.
+// katakana included, where the Windows ones are missing. Fontconfig lists a face under its
+// Japanese name on a Japanese desktop and under its English one elsewhere, so both are given.
 constexpr std::array PGothicFaces
     = {"ＭＳ Ｐゴシック"sv, "MS PGothic"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
 constexpr std::array GothicFaces
     = {"ＭＳ ゴシック"sv, "MS Gothic"sv, "IPAGothic"sv, "IPAゴシック"sv};
 constexpr std::array PopFixedFaces
-    = {"HG創英角ﾎﾟｯﾌﾟ体"sv, "HGSoeiKakupoptai"sv, "MotoyaLMaru"sv, "IPAGothic"sv};
+    = {"HG創英角ﾎﾟｯﾌﾟ体"sv,      "HGSoeiKakupoptai"sv, "MotoyaLMaru"sv,
+       "モトヤLマルベリ3等幅"sv, "IPAGothic"sv,        "IPAゴシック"sv};
 constexpr std::array PopProportionalFaces
-    = {"HGP創英角ﾎﾟｯﾌﾟ体"sv, "HGPSoeiKakupoptai"sv, "MotoyaLMaru"sv, "IPAPGothic"sv};
+    = {"HGP創英角ﾎﾟｯﾌﾟ体"sv,     "HGPSoeiKakupoptai"sv, "MotoyaLMaru"sv,
+       "モトヤLマルベリ3等幅"sv, "IPAPGothic"sv,        "IPA Pゴシック"sv};
+constexpr std::array UserInterfaceFaces
+    = {"Yu Gothic UI"sv, "Meiryo UI"sv, "MS UI Gothic"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
 constexpr std::array HeavyGothicFaces
-    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "IPAPGothic"sv};
+    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
 
 // Points at 96 dpi, as whole pixels: 8.25 pt is 11 px, 12 pt 16, 14.25 pt 19, 24 pt 32,
 // 27.75 pt 37 and 72 pt 96.
+constexpr Font UserInterfaceFont {UserInterfaceFaces, 12};
 constexpr Font PromptFont {GothicFaces, 11};
 constexpr Font NameFont {PGothicFaces, 16};
 constexpr Font CountFont {PGothicFaces, 19};
@@ -112,6 +118,11 @@ Colour standardSchemeColour(Colour colour)
     default:
         return isSystemColour(colour) ? 0x00000000 : colour;
     }
+}
+
+const Font &userInterfaceFont()
+{
+    return UserInterfaceFont;
 }
 
 std::string nameField(int slot)

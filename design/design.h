@@ -63,6 +63,11 @@ struct Font
     int weight = 400; // 400 regular, 700 bold
 };
 
+// What the design sets no font on (the window, its frames, its menus) takes the platform's
+// user-interface font; these faces stand for it wherever that may not cover Japanese. 9 pt,
+// as on Windows.
+const Font &userInterfaceFont();
+
 struct Control
 {
     std::string_view name;

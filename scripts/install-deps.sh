@@ -7,7 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ make pkg-config
     # program
-    qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic fonts-motoya-l-maruberi
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fonts-motoya-l-maruberi
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick python3-xlib
     dbus at-spi2-core python3-pyatspi

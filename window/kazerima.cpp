@@ -2,11 +2,13 @@
 
 #include "colours.h"
 #include "design.h"
+#include "focusring.h"
 #include "resultlabel.h"
 #include "ticker.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -75,6 +77,7 @@ Kazerima::Kazerima(QWidget *parent)
 {
     setObjectName(toQString(design::WindowName));
     setWindowTitle(toQString(design::WindowCaption));
+    setFont(designFont(design::userInterfaceFont()));
 
     auto *client = new QWidget(this);
     client->setObjectName(u"client"_s);
@@ -100,6 +103,9 @@ Kazerima::Kazerima(QWidget *parent)
     m_stopButton = control<QPushButton>(design::StopButton);
     for (const design::Control *stop : design::tabOrder())
         m_tabStops.push_back(control<QWidget>(stop->name));
+    new FocusRing(QList<QWidget *>(m_tabStops.begin(), m_tabStops.end()), client);
+    m_startButton->installEventFilter(this);
+    m_stopButton->installEventFilter(this);
 
     connect(m_timer, &Ticker::timeout, this, [this] { m_ruret.Ruret_Tick(); });
     connect(m_startButton, &QPushButton::clicked, this, &Kazerima::Ruret_Start);
@@ -199,6 +205,7 @@ void Kazerima::createMenus()
     for (const design::Menu &design : design::menus()) {
         QMenu *menu = menuBar()->addMenu(toQString(design.caption));
         menu->setObjectName(toQString(design.name));
+        menu->setFont(font()); // a pop-up is a window of its own, which inherits no font
         for (const design::MenuItem &item : design.items) {
             QAction *action = menu->addAction(toQString(item.caption), this, [this, &item] {
                 switch (item.command) {
@@ -254,6 +261,20 @@ void Kazerima::showVersion()
 {
     m_presentMessageBox(this,
                         {QString::fromStdString(design::versionText()), MsgBoxOkOnly, QString()});
+}
+
+// Return and Enter click a focused push button, as they do on Windows and in KDE. Neither button
+// is a default button, so Return in a name field still starts nothing.
+bool Kazerima::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton *>(watched)->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // The design's tab stops, in order, with the count buttons as a single stop entered at the one

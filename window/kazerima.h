@@ -41,6 +41,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls(QWidget *container, std::string_view containerName);

@@ -117,9 +117,13 @@ void ResultLabel::paintEvent(QPaintEvent *event)
         QPainter painter(this);
         painter.fillRect(rect(), m_backColour);
         painter.setPen(palette().color(QPalette::WindowText));
-        // One line whatever the caption holds: a pasted line break must not split the box.
-        painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         visiblePart(m_caption));
+        // A name too long for the box keeps its beginning: the leading edge of a right-to-left
+        // name is the right-hand one. One line whatever the caption holds: a pasted line break
+        // must not split the box.
+        const QString visible = visiblePart(m_caption);
+        painter.setLayoutDirection(visible.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        painter.drawText(contentsRect(), Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine,
+                         visible);
     }
     QFrame::paintEvent(event);
 }

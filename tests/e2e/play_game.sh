@@ -22,6 +22,25 @@ fail() {
 
 start_xvfb
 
+# A Japanese desktop, or any other, shows the same window as an English one: same faces, same
+# pixels. The locales need not be generated for Qt and fontconfig to read them.
+for locale in C.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 de_DE.UTF-8; do
+    LANG=$locale LANGUAGE=${locale%%.*} "$app" >"$work/app.log" 2>&1 &
+    pid=$!
+    pids+=($pid)
+    window=$(wait_for_window Kazerima) || fail "the window never appeared under $locale"
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$locale.png"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    differing=$(compare -metric AE "$work/C.UTF-8.png" "$work/$locale.png" null: 2>&1) || true
+    [ "$differing" = 0 ] || {
+        cp "$work/$locale.png" "${TMPDIR:-/tmp}/kazerima-e2e-$locale.png"
+        fail "under $locale the window differs from C.UTF-8 in $differing pixels"
+    }
+done
+
 "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
 pids+=($app_pid)
@@ -93,4 +112,4 @@ kill -0 "$app_pid" 2>/dev/null && fail "still running 2 s after its window was c
 status=0
 wait "$app_pid" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/app.log" >&2; fail "exited with status $status after its window was closed"; }
-echo "played a game: cyan, 2 fields after 2人, red with a name after stop, closed cleanly"
+echo "same window in five locales; played a game: cyan, 2 fields after 2人, red with a name after stop, closed cleanly"

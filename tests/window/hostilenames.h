@@ -21,6 +21,7 @@ inline QList<HostileName> hostileNames()
         {"astral kanji", u"𠮷野家"_s},
         {"combining marks", u"e\u0301\u0302\u0303ｶﾞｶﾞ"_s},
         {"right to left", u"שלום مرحبا"_s},
+        {"right to left, too long for the box", u"שלום"_s + QString(40, u' ') + u"עולם"_s},
         {"bidi override", u"\u202Eevil\u202C"_s},
         {"control characters", u"a\u0007b\u001Bc\u0000d"_s},
         {"pasted lines", u"一行目\n二行目\r\n三行目"_s},

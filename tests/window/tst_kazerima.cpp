@@ -2,6 +2,7 @@
 #include "kazerima.h"
 #include "resultlabel.h"
 #include "ticker.h"
+#include "translations.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -19,7 +20,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -29,6 +33,20 @@ namespace {
 const QColor Cyan(0, 255, 255);
 const QColor Red(255, 0, 0);
 const QString MissingNamePrompt = u"名前を登録して下さい"_s;
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+qreal contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto linear
+            = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+            + 0.0722 * linear(colour.blueF());
+    };
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 } // namespace
 
@@ -60,12 +78,15 @@ private slots:
     void focusStartsOnStartAndSpaceStarts();
     void tabVisitsTheDesignOrder();
     void tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn();
+    void focusStandsOutAndEnterClicksOnlyButtons_data();
+    void focusStandsOutAndEnterClicksOnlyButtons();
 
     void controlsTellAssistiveTechnologyWhatTheyAre();
     void aStopIsAnnouncedOnceWithThePickedName();
     void hostileNamesSurviveASpin_data();
     void hostileNamesSurviveASpin();
 
+    void qtsOwnTextsFollowTheUsersLanguage();
     void versionBoxTextIsExact();
     void realBoxesAreModalWithOneOkButton_data();
     void realBoxesAreModalWithOneOkButton();
@@ -437,6 +458,50 @@ void TestKazerima::tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn()
     QCOMPARE(QApplication::focusWidget()->objectName(), u"Text2"_s);
 }
 
+void TestKazerima::focusStandsOutAndEnterClicksOnlyButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("spinning");
+    QTest::addColumn<QByteArray>("switchOn");
+
+    QTest::newRow("Return on スタート") << u"Command1"_s << int(Qt::Key_Return) << false << "T"_ba;
+    QTest::newRow("keypad Enter on スタート")
+        << u"Command1"_s << int(Qt::Key_Enter) << false << "T"_ba;
+    QTest::newRow("Return on ストップ") << u"Command2"_s << int(Qt::Key_Return) << true << "N"_ba;
+    QTest::newRow("Return in a name field") << u"Text3"_s << int(Qt::Key_Return) << false << ""_ba;
+    QTest::newRow("Return on a count") << u"Option5"_s << int(Qt::Key_Return) << false << ""_ba;
+}
+
+void TestKazerima::focusStandsOutAndEnterClicksOnlyButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(bool, spinning);
+    QFETCH(QByteArray, switchOn);
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    if (spinning)
+        window->Ruret_Start();
+
+    QWidget *focused = control(name);
+    focused->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+
+    // Left of the control, halfway down: the cue against what lies on either side of it.
+    const QImage shot = window->centralWidget()->grab().toImage();
+    const QPoint edge = focused->mapTo(window->centralWidget(), QPoint(0, focused->height() / 2));
+    const QColor inside = shot.pixelColor(edge - QPoint(1, 0));
+    const QColor cue = shot.pixelColor(edge - QPoint(2, 0));
+    const QColor outside = shot.pixelColor(edge - QPoint(4, 0));
+    QVERIFY2(
+        contrast(cue, outside) >= 3 && contrast(cue, inside) >= 3,
+        qPrintable(u"cue %1 between %2 and %3"_s.arg(cue.name(), inside.name(), outside.name())));
+
+    const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyClick(focused, Qt::Key(key), modifiers);
+    QCOMPARE(QByteArray::fromStdString(window->roulette().SwitchOn()), switchOn);
+}
+
 void TestKazerima::controlsTellAssistiveTechnologyWhatTheyAre()
 {
     const auto described = [this](const QString &name) {
@@ -507,6 +572,33 @@ void TestKazerima::hostileNamesSurviveASpin()
     QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + u" ms"_s));
     QCOMPARE(result()->geometry(), QRect(16, 216, 369, 113));
     QCOMPARE(shot.pixelColor(16 + 360, 216 + 110), Red); // below any caption
+
+    // A name too long for the box keeps its beginning, at the edge its direction starts from.
+    const QRect inside = result()->contentsRect();
+    if (QFontMetrics(result()->font()).horizontalAdvance(name.left(300)) > inside.width()) {
+        const QImage box = result()->grab().toImage();
+        const int strip = 32;
+        const int from = name.isRightToLeft() ? inside.right() - strip : inside.left();
+        int caption = 0;
+        for (int x = from; x < from + strip; ++x) {
+            for (int y = inside.top(); y <= inside.bottom(); ++y)
+                caption += box.pixelColor(x, y) == Qt::black;
+        }
+        QVERIFY2(caption > 0, "the name's beginning is cut off");
+    }
+}
+
+void TestKazerima::qtsOwnTextsFollowTheUsersLanguage()
+{
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const std::unique_ptr<QTranslator> translator(installQtTranslations(*qApp));
+    QLocale::setDefault(QLocale::system());
+    QVERIFY2(translator, "no Qt translations for Japanese");
+
+    const std::unique_ptr<QMenu> menu(control<QLineEdit>(u"Text1"_s)->createStandardContextMenu());
+    QVERIFY(menu->actions().constFirst()->text().startsWith(u"元に戻す(&U)"_s));
+    // The design's own texts stay as they are.
+    QCOMPARE(control<QPushButton>(u"Command1"_s)->text(), u"スタート"_s);
 }
 
 void TestKazerima::versionBoxTextIsExact()
