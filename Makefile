@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run bench soak package format clean
+.PHONY: all deps build test run bench soak package windows windows-build format clean
 
 all: build
 
@@ -12,11 +12,12 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-test: build
+test: build windows-build
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 	@ctest --preset default
 	@ctest --preset sanitize
+	@ctest --preset windows
 
 run: build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -25,10 +26,10 @@ run: build
 		build/default/app/kazerima; \
 	fi
 
-bench: deps
+bench: deps windows-build
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
-	@bench/run.sh build/release
+	@bench/run.sh build/release build/windows
 
 # Ten minutes of random use of the real window; prints resident memory as it goes.
 soak: build
@@ -39,6 +40,15 @@ soak: build
 package: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target package
+
+# The Windows build: Kazerima.exe, cross-built with mingw-w64, and its zip.
+windows: windows-build
+	@cmake --build --preset windows --target package
+	@ls build/windows/app/Kazerima.exe build/windows/Kazerima-*-win64.zip
+
+windows-build: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -13,6 +13,8 @@ packages=(
     dbus at-spi2-core python3-pyatspi
     # packaging and its checks
     dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
+    # the Windows build, and Wine to test it
+    g++-mingw-w64-x86-64-posix googletest wine64
 )
 
 declare -A installed=()

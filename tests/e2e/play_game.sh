@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
 # Plays one game on the real executable in a real X server, the way a user would: clicks with
-# the mouse and checks what the screen shows. Usage: play_game.sh path/to/kazerima
+# the mouse and checks what the screen shows.
+#
+#   play_game.sh path/to/kazerima                        the Qt build
+#   play_game.sh --windows path/to/boxprobe.exe path/to/Kazerima.exe
+#                                                        the Windows build, under Wine in the
+#                                                        prefix WINEPREFIX names
 set -euo pipefail
 
+here=$(dirname "$(realpath "$0")")
+windows=
+if [ "$1" = --windows ]; then
+    windows=1
+    boxprobe=$2
+    shift 2
+fi
 app=$1
-source "$(dirname "$0")/../../scripts/xvfb-lib.sh"
+source "$here/../../scripts/xvfb-lib.sh"
 work=$(mktemp -d)
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    [ -z "$windows" ] || /usr/lib/wine/wineserver -k 2>/dev/null || true
     stop_xvfb
     rm -rf "$work"
 }
@@ -20,20 +33,30 @@ fail() {
     exit 1
 }
 
+launch() { # starts the program in the background; APP_PID is the process to wait for
+    if [ -n "$windows" ]; then
+        "$here/../../scripts/wine-run.sh" "$app" >"$work/app.log" 2>&1 &
+    else
+        "$app" >"$work/app.log" 2>&1 &
+    fi
+    APP_PID=$!
+    pids+=($APP_PID)
+}
+
 start_xvfb
 
 # A Japanese desktop, or any other, shows the same window as an English one: same faces, same
 # pixels. The locales need not be generated for Qt and fontconfig to read them.
-for locale in C.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 de_DE.UTF-8; do
-    LANG=$locale LANGUAGE=${locale%%.*} "$app" >"$work/app.log" 2>&1 &
-    pid=$!
-    pids+=($pid)
+locales="C.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 de_DE.UTF-8"
+[ -z "$windows" ] || locales= # Wine takes its own look from the locale
+for locale in $locales; do
+    LANG=$locale LANGUAGE=${locale%%.*} launch
     window=$(wait_for_window Kazerima) || fail "the window never appeared under $locale"
     sleep 0.3
     eval "$(xdotool getwindowgeometry --shell "$window")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$locale.png"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    kill "$APP_PID"
+    wait "$APP_PID" 2>/dev/null || true
     differing=$(compare -metric AE "$work/C.UTF-8.png" "$work/$locale.png" null: 2>&1) || true
     [ "$differing" = 0 ] || {
         cp "$work/$locale.png" "${TMPDIR:-/tmp}/kazerima-e2e-$locale.png"
@@ -41,10 +64,7 @@ for locale in C.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 de_DE.UTF-8; do
     }
 done
 
-"$app" >"$work/app.log" 2>&1 &
-app_pid=$!
-pids+=($app_pid)
-
+launch
 window=$(wait_for_window Kazerima) || fail "the window never appeared"
 sleep 0.3
 
@@ -66,10 +86,16 @@ click() {
     xdotool mousemove "$((left + $1))" "$((top + $2))" click 1
     sleep 0.3
 }
+# What the message box titled $1 shows, read through Windows itself; dismissed with OK.
+read_box() {
+    LANG=C.UTF-8 WINEDEBUG=-all /usr/lib/wine/wine64 "$boxprobe" "$1" 2>/dev/null | tr -d '\r' ||
+        fail "no box titled $1"
+}
 
 cyan='srgb(0,255,255)' red='srgb(255,0,0)' white='srgb(255,255,255)' black='srgb(0,0,0)'
 result_corner=(380 324)     # inside Label3, clear of any caption
 text5_centre=$((96 + 16 + 60)),$((48 + 128 + 12))
+result_box="367x111+$((left + 17))+$((top + 217))"
 
 shoot
 expect_pixel "${result_corner[@]}" "$cyan" "result box at start"
@@ -89,14 +115,43 @@ click 316 136 # ストップ
 shoot
 expect_pixel "${result_corner[@]}" "$red" "result box after stop"
 # The picked name is drawn in the box, whole: dark caption pixels on the red, none cut off.
-caption() { convert "$work/shot.png" -crop "367x111+$((left + 17))+$((top + 217))" +repage \
+caption() { convert "$work/shot.png" -crop "$result_box" +repage \
     -fill white +opaque "$black" -negate "$@" info:; }
 dark=$(caption -format '%[fx:round(mean*w*h)]')
 box=$(caption -trim -format '%h+%Y')
 [ "$dark" -gt 300 ] || fail "no caption in the result box after stop ($dark dark pixels)"
 [ $((${box%+*} + ${box#*+})) -lt 111 ] || fail "the caption is cut off at the bottom ($box)"
+# And it stays: the pick is frozen.
+convert "$work/shot.png" -crop "$result_box" +repage "$work/stopped.png"
+sleep 0.5
+shoot
+convert "$work/shot.png" -crop "$result_box" +repage "$work/later.png"
+moved=$(compare -metric AE "$work/stopped.png" "$work/later.png" null: 2>&1) || true
+[ "$moved" = 0 ] || fail "the picked name changed after stop ($moved pixels)"
+
+if [ -n "$windows" ]; then
+    # Emptied, a name in use refuses the start with the critical box.
+    click 172 $((48 + 32 + 12)) # Text1
+    xdotool key End shift+Home BackSpace
+    click 316 80
+    got=$(read_box 名前入れてね)
+    [ "$got" = "icon=yes buttons=1 text=名前を登録して下さい" ] || fail "missing-name box: $got"
+
+    # The version box: no icon, one OK, the eight lines exactly.
+    xdotool mousemove "$((left + 85))" "$((Y + menu / 2))" click 1
+    sleep 0.3
+    xdotool mousemove "$((left + 100))" "$((Y + menu + 10))" click 1
+    got=$(read_box Kazerima)
+    expected='icon=no buttons=1 text=     ﾊﾞｰｼﾞｮﾝ1.0\n\r\n\r'
+    expected+='ﾌﾟﾛﾃﾞｭｰｽ   Mavoru\n\rﾌﾟﾛｸﾞﾗﾑ     Mavoru\n\r企画         Mavoru\n\r'
+    expected+='Date         2002-11-23\n\r\n\r   Made in Quendal'
+    [ "$got" = "$expected" ] || fail "version box: $got"
+    sleep 0.3
+fi
 
 # Closing the window during a spin ends the program at once, and cleanly.
+click 176 $((48 + 32 + 12))
+xdotool type a
 click 316 80
 /usr/bin/python3 - "$window" <<'PY'
 import sys
@@ -107,9 +162,15 @@ protocols, delete = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("WM_DELETE_WIND
 w.send_event(protocol.event.ClientMessage(window=w, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0])))
 d.flush()
 PY
-for _ in $(seq 40); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$app_pid" 2>/dev/null && fail "still running 2 s after its window was closed"
+for _ in $(seq 60); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$APP_PID" 2>/dev/null && fail "still running 3 s after its window was closed"
 status=0
-wait "$app_pid" || status=$?
+wait "$APP_PID" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/app.log" >&2; fail "exited with status $status after its window was closed"; }
-echo "same window in five locales; played a game: cyan, 2 fields after 2人, red with a name after stop, closed cleanly"
+if [ -n "$windows" ]; then
+    echo "under Wine: cyan, 2 fields after 2人, red and frozen after stop, both boxes," \
+        "closed cleanly"
+else
+    echo "same window in five locales; cyan, 2 fields after 2人, red and frozen after stop," \
+        "closed cleanly"
+fi

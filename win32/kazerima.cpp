@@ -1,0 +1,587 @@
+#include "kazerima.h"
+
+#include "kazerima_version.h"
+#include "text.h"
+
+#include <algorithm>
+#include <initguid.h> // defines the accessibility GUIDs below, once, in this file
+#include <oleacc.h>
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"Kazerima";
+constexpr DWORD WindowStyle
+    = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int FirstControlId = 100; // clear of IDOK and IDCANCEL, which the system may send
+constexpr int FirstMenuItemId = 1000;
+
+// The per-monitor DPI calls arrived in Windows 10 1607; earlier systems get the system DPI.
+UINT windowDpi(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        return getDpiForWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    const UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
+    ReleaseDC(hwnd, dc);
+    return dpi;
+}
+
+void adjustWindowRect(RECT *rect, DWORD style, DWORD exStyle, UINT dpi)
+{
+    using AdjustFn = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+    if (adjustForDpi)
+        adjustForDpi(rect, style, TRUE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(rect, style, TRUE, exStyle);
+}
+
+COLORREF resolve(Colour colour)
+{
+    return design::isSystemColour(colour) ? GetSysColor(design::systemColourIndex(colour))
+                                          : static_cast<COLORREF>(colour);
+}
+
+// The first of the faces that is installed with Japanese glyphs; the last one when none is.
+std::wstring installedFace(const design::Font &font)
+{
+    HDC dc = GetDC(nullptr);
+    std::wstring found;
+    for (std::string_view face : font.faces) {
+        LOGFONTW wanted {};
+        wanted.lfCharSet = SHIFTJIS_CHARSET;
+        const std::wstring name = toWide(face);
+        name.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+        bool installed = false;
+        EnumFontFamiliesExW(
+            dc, &wanted,
+            [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM installed) {
+                *reinterpret_cast<bool *>(installed) = true;
+                return 0;
+            },
+            reinterpret_cast<LPARAM>(&installed), 0);
+        found = name;
+        if (installed)
+            break;
+    }
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+HFONT createFont(const design::Font &font, UINT dpi)
+{
+    static std::map<const design::Font *, std::wstring> faces;
+    auto face = faces.find(&font);
+    if (face == faces.end())
+        face = faces.emplace(&font, installedFace(font)).first;
+
+    LOGFONTW logFont {};
+    logFont.lfHeight = -MulDiv(font.pixelSize, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    logFont.lfWeight = font.weight;
+    logFont.lfCharSet = SHIFTJIS_CHARSET;
+    face->second.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&logFont);
+}
+
+// Screen readers name a field by this; its caption would say nothing of which field it is.
+void setAccessibleName(HWND control, std::string_view name)
+{
+    IAccPropServices *services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void **>(&services))))
+        return;
+    const std::wstring wide = toWide(name);
+    services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_NAME, wide.c_str());
+    services->Release();
+}
+
+WNDPROC groupBoxProc = nullptr;
+
+} // namespace
+
+Kazerima::Kazerima(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, L"IDI_ICON1");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground
+        = GetSysColorBrush(design::systemColourIndex(design::WindowBackground));
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+
+    HMENU menuBar = CreateMenu();
+    int id = FirstMenuItemId;
+    for (const design::Menu &menu : design::menus()) {
+        HMENU items = CreatePopupMenu();
+        for (const design::MenuItem &item : menu.items) {
+            AppendMenuW(items, MF_STRING, static_cast<UINT_PTR>(id++),
+                        toWide(item.caption).c_str());
+            m_menuCommands.push_back(item.command);
+        }
+        AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(items),
+                    toWide(menu.caption).c_str());
+    }
+
+    CreateWindowExW(0, ClassName, toWide(design::WindowCaption).c_str(), WindowStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar, instance, this);
+    createControls();
+    applyDpi(windowDpi(m_hwnd));
+}
+
+Kazerima::~Kazerima()
+{
+    if (IsWindow(m_hwnd))
+        DestroyWindow(m_hwnd);
+    for (HFONT font : m_fonts)
+        DeleteObject(font);
+    for (const auto &[colour, brush] : m_brushes)
+        DeleteObject(brush);
+}
+
+void Kazerima::createControls()
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
+    std::map<std::string_view, HWND> containers {{std::string_view(), m_hwnd}};
+    const std::span<const design::Control> controls = design::controls();
+    // The table lists each frame before the controls it holds.
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        const design::Control &design = controls[index];
+        if (design.kind == design::Kind::Timer)
+            continue;
+        HWND parent = containers.at(design.container);
+        const int id = FirstControlId + static_cast<int>(index);
+        const std::wstring caption = toWide(design.caption);
+        const auto create = [&](const wchar_t *className, DWORD style, DWORD exStyle = 0) {
+            return CreateWindowExW(exStyle, className, caption.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
+                                   parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+        };
+        HWND hwnd = nullptr;
+        switch (design.kind) {
+        case design::Kind::Frame:
+            hwnd = create(L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
+            // A group box passes nothing on to its owner: the controls inside it would send
+            // their clicks and colour requests to a window that ignores them.
+            groupBoxProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc)));
+            containers[design.name] = hwnd;
+            break;
+        case design::Kind::OptionButton:
+            hwnd = create(L"BUTTON", BS_AUTORADIOBUTTON);
+            SendMessageW(hwnd, BM_SETCHECK, design.on ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case design::Kind::TextBox:
+            hwnd = create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+            // Windows would stop a field at 30,000 characters; the design sets no limit.
+            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+            break;
+        case design::Kind::Label:
+            if (design.name == design::ResultLabel) {
+                m_result = std::make_unique<ResultLabel>(parent, id);
+                m_result->setBackColour(resolve(design.background));
+                m_result->setTextColour(resolve(design.text));
+                hwnd = m_result->hwnd();
+            } else {
+                hwnd = create(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+            }
+            break;
+        case design::Kind::PushButton:
+            hwnd = create(L"BUTTON", BS_PUSHBUTTON);
+            break;
+        case design::Kind::Timer:
+            break;
+        }
+        if (!design.accessibleName.empty())
+            setAccessibleName(hwnd, design.accessibleName);
+        m_controls.emplace_back(&design, hwnd);
+    }
+    // Topmost first, as the table lists them.
+    for (const auto &[design, hwnd] : m_controls)
+        SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    for (int slot = 1; slot <= 5; ++slot)
+        m_names[slot - 1] = control(design::nameField(slot));
+    for (int count = 2; count <= 5; ++count)
+        m_options[count - 2] = control(design::optionButton(count));
+    m_startButton = control(design::StartButton);
+    m_stopButton = control(design::StopButton);
+    for (const design::Control *stop : design::tabOrder())
+        m_tabStops.push_back(control(stop->name));
+}
+
+HWND Kazerima::control(std::string_view name) const
+{
+    const auto found = std::ranges::find(m_controls, name,
+                                         [](const auto &control) { return control.first->name; });
+    return found == m_controls.end() ? nullptr : found->second;
+}
+
+// Twips at 96 dpi are whole pixels; at other densities they scale with the window's DPI.
+void Kazerima::applyDpi(UINT dpi)
+{
+    m_dpi = dpi;
+    const auto scale = [dpi](int twips) {
+        return MulDiv(design::pixels(twips), static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    };
+
+    std::vector<HFONT> oldFonts = std::move(m_fonts);
+    std::map<const design::Font *, HFONT> fonts;
+    const auto fontFor = [&](const design::Font *font) {
+        if (!font)
+            font = &design::userInterfaceFont();
+        auto &created = fonts[font];
+        if (!created)
+            m_fonts.push_back(created = createFont(*font, dpi));
+        return created;
+    };
+
+    for (const auto &[design, hwnd] : m_controls) {
+        const design::Rect &rect = design->rect;
+        SetWindowPos(hwnd, nullptr, scale(rect.left), scale(rect.top), scale(rect.width),
+                     scale(rect.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (hwnd == m_result->hwnd())
+            m_result->setFont(fontFor(design->font));
+        else
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(design->font)), TRUE);
+    }
+    for (HFONT font : oldFonts)
+        DeleteObject(font);
+
+    // The client area is the design's size below the menu bar, however tall the bar is drawn.
+    const int width = scale(design::ClientWidth);
+    const int height = scale(design::ClientHeight);
+    RECT frame {0, 0, width, height};
+    adjustWindowRect(&frame, WindowStyle, 0, dpi);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    if (client.bottom != height || client.right != width) {
+        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Kazerima::show(int showCommand)
+{
+    if (!m_loaded) {
+        m_loaded = true;
+        load();
+    }
+    ShowWindow(m_hwnd, showCommand);
+    UpdateWindow(m_hwnd);
+}
+
+// Runs once, just before the window first appears.
+void Kazerima::load()
+{
+    m_focusOnDeactivate = m_startButton; // taken when the window is first activated
+    SetFocus(m_startButton);
+    m_timer.start(design::TimerIntervalMs);
+}
+
+void Kazerima::Ruret_Start()
+{
+    m_ruret.Ruret_Start();
+}
+
+void Kazerima::Ruret_Stop()
+{
+    const bool picking = m_ruret.isRunning();
+    m_ruret.Ruret_Stop();
+    if (picking)
+        m_result->announce();
+}
+
+void Kazerima::setMessageBoxPresenter(MessageBoxPresenter presenter)
+{
+    m_presentMessageBox = std::move(presenter);
+}
+
+void Kazerima::showVersion()
+{
+    m_presentMessageBox(m_hwnd, {toWide(design::versionText()), MsgBoxOkOnly, std::wstring()});
+}
+
+bool Kazerima::handleKey(const MSG &message)
+{
+    if (message.message != WM_KEYDOWN)
+        return false;
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(m_hwnd, focus))
+        return false;
+    const bool onCount = std::ranges::find(m_options, focus) != m_options.end();
+    switch (message.wParam) {
+    case VK_TAB:
+        if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+            return false;
+        // From the first Tab on, focus is drawn, as in any dialog.
+        SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        moveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    case VK_RETURN:
+        // Return clicks a focused push button; neither button is a default button, so
+        // elsewhere it does nothing (and a name field does not beep).
+        if (focus == m_startButton || focus == m_stopButton)
+            SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
+    case VK_UP:
+    case VK_LEFT:
+        if (!onCount)
+            return false;
+        moveWithinCounts(-1);
+        return true;
+    case VK_DOWN:
+    case VK_RIGHT:
+        if (!onCount)
+            return false;
+        moveWithinCounts(1);
+        return true;
+    }
+    return false;
+}
+
+// The design's tab stops, in order, with the count buttons as a single stop entered at the one
+// that is on. Hidden fields are passed over.
+void Kazerima::moveFocus(bool forward)
+{
+    std::vector<HWND> stops;
+    for (HWND stop : m_tabStops) {
+        if (std::ranges::find(m_options, stop) == m_options.end())
+            stops.push_back(stop);
+        else if (std::ranges::find(stops, optionGroupTabStop()) == stops.end())
+            stops.push_back(optionGroupTabStop());
+    }
+    const int count = static_cast<int>(stops.size());
+    HWND focus = GetFocus();
+    if (std::ranges::find(m_options, focus) != m_options.end())
+        focus = optionGroupTabStop();
+    const auto found = std::ranges::find(stops, focus);
+    const int current
+        = found == stops.end() ? (forward ? -1 : count) : static_cast<int>(found - stops.begin());
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((current + (forward ? step : -step)) % count + count) % count;
+        HWND candidate = stops[static_cast<std::size_t>(index)];
+        if (IsWindowVisible(candidate) && IsWindowEnabled(candidate)) {
+            SetFocus(candidate);
+            if (std::ranges::find(m_names, candidate) != m_names.end())
+                SendMessageW(candidate, EM_SETSEL, 0, -1);
+            return;
+        }
+    }
+}
+
+// Arrow keys move among the count buttons and turn on the one they reach, as in any group.
+void Kazerima::moveWithinCounts(int step)
+{
+    const auto found = std::ranges::find(m_options, GetFocus());
+    const int count = static_cast<int>(m_options.size());
+    const int index
+        = ((static_cast<int>(found - m_options.begin()) + step) % count + count) % count;
+    HWND next = m_options[static_cast<std::size_t>(index)];
+    SetFocus(next);
+    SendMessageW(next, BM_CLICK, 0, 0);
+}
+
+HWND Kazerima::optionGroupTabStop() const
+{
+    for (HWND option : m_options) {
+        if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return option;
+    }
+    return m_options.front();
+}
+
+HBRUSH Kazerima::brush(Colour colour)
+{
+    HBRUSH &brush = m_brushes[colour];
+    if (!brush)
+        brush = CreateSolidBrush(resolve(colour));
+    return brush;
+}
+
+// The classic controls take their colours from their owner; themed ones would ignore them,
+// which is why the program asks for no visual styles.
+LRESULT Kazerima::colourControl(HDC dc, HWND control)
+{
+    const auto found = std::ranges::find(m_controls, control,
+                                         [](const auto &control) { return control.second; });
+    if (found == m_controls.end())
+        return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    SetTextColor(dc, resolve(found->first->text));
+    SetBkColor(dc, resolve(found->first->background));
+    return reinterpret_cast<LRESULT>(brush(found->first->background));
+}
+
+LRESULT CALLBACK Kazerima::frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+        return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        // A group box leaves its inside unpainted; the design fills it with the frame's colour.
+        auto background = reinterpret_cast<HBRUSH>(SendMessageW(
+            GetParent(hwnd), WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(hwnd)));
+        RECT rect;
+        GetClientRect(hwnd, &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, background);
+        return 1;
+    }
+    }
+    return CallWindowProcW(groupBoxProc, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Kazerima::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *window
+            = static_cast<Kazerima *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        window->m_hwnd = hwnd;
+    }
+    auto *window = reinterpret_cast<Kazerima *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return window ? window->handleMessage(message, wParam, lParam)
+                  : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const auto sender = reinterpret_cast<HWND>(lParam);
+        if (sender && HIWORD(wParam) == BN_CLICKED) {
+            if (sender == m_startButton)
+                Ruret_Start();
+            else if (sender == m_stopButton)
+                Ruret_Stop();
+            return 0;
+        }
+        const std::size_t item = LOWORD(wParam) - std::size_t(FirstMenuItemId);
+        if (!sender && HIWORD(wParam) == 0 && item < m_menuCommands.size()) {
+            switch (m_menuCommands[item]) {
+            case design::Command::Start:
+                Ruret_Start();
+                break;
+            case design::Command::Stop:
+                Ruret_Stop();
+                break;
+            case design::Command::Version:
+                showVersion();
+                break;
+            }
+            return 0;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return colourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            m_focusOnDeactivate = GetFocus();
+        } else if (m_focusOnDeactivate) {
+            SetFocus(m_focusOnDeactivate);
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED: {
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        applyDpi(HIWORD(wParam));
+        return 0;
+    }
+    case WM_DESTROY:
+        m_timer.stop();
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+std::string Kazerima::nameText(int slot)
+{
+    HWND field = m_names.at(static_cast<std::size_t>(slot - 1));
+    ConvertedName &name = m_converted.at(static_cast<std::size_t>(slot - 1));
+    m_buffer.resize(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1);
+    m_buffer.resize(static_cast<std::size_t>(
+        GetWindowTextW(field, m_buffer.data(), static_cast<int>(m_buffer.size()))));
+    if (m_buffer != name.text) {
+        name.text = m_buffer;
+        name.utf8 = toUtf8(name.text);
+    }
+    return name.utf8;
+}
+
+void Kazerima::setNameVisible(int slot, bool visible)
+{
+    HWND field = m_names.at(static_cast<std::size_t>(slot - 1));
+    if (!visible && GetFocus() == field)
+        moveFocus(true); // a hidden field keeps no focus
+    ShowWindow(field, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Kazerima::optionValue(int count)
+{
+    return SendMessageW(m_options.at(static_cast<std::size_t>(count - 2)), BM_GETCHECK, 0, 0)
+        == BST_CHECKED;
+}
+
+void Kazerima::setResultCaption(const std::string &caption)
+{
+    // A running tick shows a name it has just read: find it rather than convert it again.
+    for (const ConvertedName &name : m_converted) {
+        if (name.utf8 == caption) {
+            m_result->setCaption(name.text);
+            return;
+        }
+    }
+    m_result->setCaption(toWide(caption));
+}
+
+void Kazerima::setResultBackColour(Colour colour)
+{
+    m_result->setBackColour(resolve(colour));
+}
+
+void Kazerima::messageBox(const std::string &prompt, int style, const std::string &title)
+{
+    m_presentMessageBox(m_hwnd, {toWide(prompt), style, toWide(title)});
+}
+
+int runMessageLoop(Kazerima &window, const std::function<void()> &afterTick)
+{
+    for (;;) {
+        HANDLE timer = window.timer().handle();
+        const DWORD waited
+            = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (waited == WAIT_OBJECT_0) {
+            window.tick();
+            if (afterTick)
+                afterTick();
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return static_cast<int>(message.wParam);
+            if (!window.handleKey(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+}

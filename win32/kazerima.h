@@ -1,0 +1,106 @@
+#pragma once
+
+#include "design.h"
+#include "messagebox.h"
+#include "resultlabel.h"
+#include "ruret.h"
+#include "ticker.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+// The program's one window on Windows, made of the platform's own controls. It lays out the
+// fixed design, lends its controls to the roulette through RuretControls, and forwards clicks,
+// menu picks and timer ticks to it.
+class Kazerima final : public RuretControls
+{
+public:
+    explicit Kazerima(HINSTANCE instance);
+    ~Kazerima() override;
+    Kazerima(const Kazerima &) = delete;
+    Kazerima &operator=(const Kazerima &) = delete;
+
+    HWND hwnd() const { return m_hwnd; }
+    // Runs the load step the first time, then shows the window.
+    void show(int showCommand);
+
+    // Both the buttons and the menu items come through here, so they always behave alike.
+    void Ruret_Start();
+    void Ruret_Stop();
+    // One tick of Timer1, called by the message loop each time the timer's period elapses.
+    void tick() { m_ruret.Ruret_Tick(); }
+
+    const Ruret &roulette() const { return m_ruret; }
+    Ticker &timer() { return m_timer; }
+    HWND control(std::string_view name) const;
+    void setMessageBoxPresenter(MessageBoxPresenter presenter);
+
+    // The design's keyboard handling, for the message loop to try before dispatching a message:
+    // Tab in the design's order, arrows within the count buttons, Return on a push button.
+    bool handleKey(const MSG &message);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls();
+    void createMenus();
+    void applyDpi(UINT dpi);
+    void load();
+    void showVersion();
+    void moveFocus(bool forward);
+    void moveWithinCounts(int step);
+    HWND optionGroupTabStop() const;
+    HBRUSH brush(Colour colour);
+    LRESULT colourControl(HDC dc, HWND control);
+
+    // RuretControls
+    std::string nameText(int slot) override;
+    void setNameVisible(int slot, bool visible) override;
+    bool optionValue(int count) override;
+    void setResultCaption(const std::string &caption) override;
+    void setResultBackColour(Colour colour) override;
+    void messageBox(const std::string &prompt, int style, const std::string &title) override;
+
+    HWND m_hwnd = nullptr;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    // Every drawn control with its design, in the design's order.
+    std::vector<std::pair<const design::Control *, HWND>> m_controls;
+    std::vector<design::Command> m_menuCommands; // by menu item id, from the first
+    std::vector<HFONT> m_fonts;
+    std::map<Colour, HBRUSH> m_brushes;
+
+    // The text of each field as last handed to the roulette, in both encodings. A spin reads
+    // the same names over and over; converting a pasted 100,000-character name costs a good
+    // part of a millisecond each way, on every tick.
+    struct ConvertedName
+    {
+        std::wstring text;
+        std::string utf8;
+    };
+    std::array<ConvertedName, 5> m_converted;
+    std::wstring m_buffer;
+
+    std::array<HWND, 5> m_names {}; // Text1 .. Text5
+    std::array<HWND, 4> m_options {}; // Option2 .. Option5
+    HWND m_startButton = nullptr; // Command1
+    HWND m_stopButton = nullptr; // Command2
+    std::vector<HWND> m_tabStops; // in the design's tab order
+    HWND m_focusOnDeactivate = nullptr;
+    std::unique_ptr<ResultLabel> m_result; // Label3
+    Ticker m_timer; // Timer1
+
+    MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
+    bool m_loaded = false;
+    Ruret m_ruret {*this};
+};
+
+// Runs the window's message loop, ticking Timer1 on time, until the window is closed;
+// returns the exit code. A measurement may watch each tick through afterTick.
+int runMessageLoop(Kazerima &window, const std::function<void()> &afterTick = {});

@@ -1,0 +1,162 @@
+#include "resultlabel.h"
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"KazerimaResultLabel";
+constexpr UINT_PTR FrameTimer = 1;
+constexpr int FallbackRefreshHz = 60;
+
+// At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
+// characters; laying out the rest of a pasted 100,000-character name on every paint would cost
+// milliseconds for nothing.
+constexpr std::size_t MaxPaintedLength = 256;
+
+int framePeriodMs()
+{
+    DEVMODEW mode {};
+    mode.dmSize = sizeof mode;
+    const bool known = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)
+        && mode.dmDisplayFrequency > 1;
+    return 1000 / (known ? static_cast<int>(mode.dmDisplayFrequency) : FallbackRefreshHz);
+}
+
+std::wstring_view visiblePart(const std::wstring &caption)
+{
+    std::size_t length = std::min(caption.size(), MaxPaintedLength);
+    // Never cut a surrogate pair in two.
+    if (length < caption.size() && IS_LOW_SURROGATE(caption[length]))
+        --length;
+    return std::wstring_view(caption).substr(0, length);
+}
+
+// The direction of the first strongly directed character, as the Unicode algorithm takes a
+// paragraph's.
+bool isRightToLeft(std::wstring_view text)
+{
+    for (wchar_t c : text) {
+        WORD type = 0;
+        GetStringTypeW(CT_CTYPE2, &c, 1, &type);
+        if (type == C2_LEFTTORIGHT)
+            return false;
+        if (type == C2_RIGHTTOLEFT)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ResultLabel::ResultLabel(HWND parent, int id)
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    static const ATOM registered = [instance] {
+        WNDCLASSEXW windowClass {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = ClassName;
+        return RegisterClassExW(&windowClass);
+    }();
+    (void)registered;
+    m_hwnd
+        = CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS, 0,
+                          0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
+}
+
+void ResultLabel::setCaption(std::wstring caption)
+{
+    m_caption = std::move(caption);
+    if (m_frameRunning) {
+        m_captionPending = true;
+        return;
+    }
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    m_frameRunning = SetTimer(m_hwnd, FrameTimer, framePeriodMs(), nullptr) != 0;
+}
+
+void ResultLabel::frameElapsed()
+{
+    if (!m_captionPending) {
+        KillTimer(m_hwnd, FrameTimer);
+        m_frameRunning = false;
+        return;
+    }
+    m_captionPending = false;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void ResultLabel::setBackColour(COLORREF colour)
+{
+    if (colour == m_backColour)
+        return;
+    m_backColour = colour;
+    // Paints the caption as it stands too, so a stop shows its pick without waiting a frame.
+    m_captionPending = false;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    UpdateWindow(m_hwnd);
+}
+
+void ResultLabel::announce()
+{
+    SetWindowTextW(m_hwnd, m_caption.c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+// Drawn off screen and copied in one go, so that 60 paints a second do not flicker.
+void ResultLabel::paint()
+{
+    PAINTSTRUCT ps;
+    HDC screen = BeginPaint(m_hwnd, &ps);
+    RECT rect;
+    GetClientRect(m_hwnd, &rect);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+
+    HBRUSH background = CreateSolidBrush(m_backColour);
+    FillRect(dc, &rect, background);
+    DeleteObject(background);
+
+    HGDIOBJ oldFont = SelectObject(dc, m_font);
+    SetTextColor(dc, m_textColour);
+    SetBkMode(dc, TRANSPARENT);
+    // A name too long for the box keeps its beginning: a right-to-left one starts at the
+    // right-hand edge. One line whatever the caption holds.
+    const std::wstring_view visible = visiblePart(m_caption);
+    const UINT direction = isRightToLeft(visible) ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+    DrawTextW(dc, visible.data(), static_cast<int>(visible.size()), &rect,
+              direction | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+
+    BitBlt(screen, 0, 0, rect.right, rect.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(m_hwnd, &ps);
+}
+
+LRESULT CALLBACK ResultLabel::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *label
+            = static_cast<ResultLabel *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(label));
+        label->m_hwnd = hwnd;
+    }
+    auto *label = reinterpret_cast<ResultLabel *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+    case WM_PAINT:
+        label->paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // paint() covers every pixel
+    case WM_TIMER:
+        if (wParam == FrameTimer) {
+            label->frameElapsed();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
