@@ -39,8 +39,6 @@ extern "C" int wmain(int argc, wchar_t **argv)
 
     Kazerima window(GetModuleHandleW(nullptr));
     window.show(SW_SHOWNOACTIVATE);
-    if (spin)
-        window.Ruret_Start();
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -49,6 +47,9 @@ extern "C" int wmain(int argc, wchar_t **argv)
     const double start = now(frequency);
     const double cpuStart = cpuMs();
     runMessageLoop(window, [&] {
+        // From the first tick on, which has set the count.
+        if (spin && !window.roulette().isRunning())
+            window.Ruret_Start();
         ticks.push_back(now(frequency));
         if (ticks.back() - start >= seconds * 1000.0)
             DestroyWindow(window.hwnd());

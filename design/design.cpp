@@ -14,23 +14,25 @@ using SystemColour::ButtonFace;
 using SystemColour::ButtonText;
 using SystemColour::HighlightText;
 
-// The Windows faces come first; the Debian faces after them cover Japanese, half-width
-// katakana included, where the Windows ones are missing. Fontconfig lists a face under its
-// Japanese name on a Japanese desktop and under its English one elsewhere, so both are given.
-constexpr std::array PGothicFaces
-    = {"ＭＳ Ｐゴシック"sv, "MS PGothic"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
-constexpr std::array GothicFaces
-    = {"ＭＳ ゴシック"sv, "MS Gothic"sv, "IPAGothic"sv, "IPAゴシック"sv};
+// The design's Windows faces come first. Office brings the HG faces, which Windows alone lacks;
+// Yu Gothic UI and Meiryo come with every Windows 10 and 11 that shows Japanese. The Debian
+// faces follow. Fontconfig lists a face under its Japanese name on a Japanese desktop and under
+// its English one elsewhere, so both are given.
+constexpr std::array PGothicFaces = {"ＭＳ Ｐゴシック"sv, "MS PGothic"sv, "Yu Gothic UI"sv,
+                                     "Meiryo"sv,          "IPAPGothic"sv, "IPA Pゴシック"sv};
+constexpr std::array GothicFaces = {"ＭＳ ゴシック"sv, "MS Gothic"sv, "Yu Gothic UI"sv,
+                                    "Meiryo"sv,        "IPAGothic"sv, "IPAゴシック"sv};
 constexpr std::array PopFixedFaces
-    = {"HG創英角ﾎﾟｯﾌﾟ体"sv,      "HGSoeiKakupoptai"sv, "MotoyaLMaru"sv,
-       "モトヤLマルベリ3等幅"sv, "IPAGothic"sv,        "IPAゴシック"sv};
+    = {"HG創英角ﾎﾟｯﾌﾟ体"sv, "HGSoeiKakupoptai"sv,     "Yu Gothic UI"sv, "Meiryo"sv,
+       "MotoyaLMaru"sv,     "モトヤLマルベリ3等幅"sv, "IPAGothic"sv,    "IPAゴシック"sv};
 constexpr std::array PopProportionalFaces
-    = {"HGP創英角ﾎﾟｯﾌﾟ体"sv,     "HGPSoeiKakupoptai"sv, "MotoyaLMaru"sv,
-       "モトヤLマルベリ3等幅"sv, "IPAPGothic"sv,        "IPA Pゴシック"sv};
+    = {"HGP創英角ﾎﾟｯﾌﾟ体"sv, "HGPSoeiKakupoptai"sv,    "Yu Gothic UI"sv, "Meiryo"sv,
+       "MotoyaLMaru"sv,      "モトヤLマルベリ3等幅"sv, "IPAPGothic"sv,   "IPA Pゴシック"sv};
 constexpr std::array UserInterfaceFaces
     = {"Yu Gothic UI"sv, "Meiryo UI"sv, "MS UI Gothic"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
 constexpr std::array HeavyGothicFaces
-    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
+    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "Yu Gothic UI"sv,
+       "Meiryo"sv,          "IPAPGothic"sv,         "IPA Pゴシック"sv};
 
 // Points at 96 dpi, as whole pixels: 8.25 pt is 11 px, 12 pt 16, 14.25 pt 19, 24 pt 32,
 // 27.75 pt 37 and 72 pt 96.

@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
-# Renders the README's picture of the window: a game just stopped on a name.
+# Renders the README's pictures of the window: a game just stopped on a name.
 # Usage: screenshot.sh path/to/kazerima out.png
+#        screenshot.sh --windows path/to/Kazerima.exe out.png     (under Wine, in a new prefix)
 set -euo pipefail
 
+here=$(dirname "$(realpath "$0")")
+run=()
+if [ "$1" = --windows ]; then
+    export WINEPREFIX=$(mktemp -d)
+    "$here/wine-prefix.sh" create "$WINEPREFIX"
+    run=("$here/wine-run.sh")
+    shift
+fi
 app=$1
 out=$2
-source "$(dirname "$0")/xvfb-lib.sh"
+source "$here/xvfb-lib.sh"
 start_xvfb
-"$app" >/dev/null 2>&1 &
+"${run[@]}" "$app" >/dev/null 2>&1 &
 app_pid=$!
-trap 'kill "$app_pid" 2>/dev/null || true; stop_xvfb' EXIT
+cleanup() {
+    kill "$app_pid" 2>/dev/null || true
+    [ -z "${WINEPREFIX-}" ] || "$here/wine-prefix.sh" remove "$WINEPREFIX"
+    stop_xvfb
+}
+trap cleanup EXIT
 
 window=$(wait_for_window Kazerima)
 sleep 0.3
