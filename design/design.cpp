@@ -159,6 +159,30 @@ std::vector<const Control *> tabOrder()
     return order;
 }
 
+std::string_view nextTabStop(std::string_view from, bool forward, std::string_view optionOn,
+                             const std::function<bool(std::string_view)> &canTakeFocus)
+{
+    std::vector<std::string_view> stops;
+    for (const Control *stop : tabOrder()) {
+        const std::string_view name = stop->kind == OptionButton ? optionOn : stop->name;
+        if (std::ranges::find(stops, name) == stops.end())
+            stops.push_back(name);
+    }
+    if (const Control *focused = control(from); focused && focused->kind == OptionButton)
+        from = optionOn;
+
+    const int count = static_cast<int>(stops.size());
+    const auto found = std::ranges::find(stops, from);
+    const int current
+        = found == stops.end() ? (forward ? -1 : count) : static_cast<int>(found - stops.begin());
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((current + (forward ? step : -step)) % count + count) % count;
+        if (canTakeFocus(stops[static_cast<std::size_t>(index)]))
+            return stops[static_cast<std::size_t>(index)];
+    }
+    return {};
+}
+
 std::span<const Menu> menus()
 {
     return Menus;

@@ -2,6 +2,7 @@
 
 #include "ruretcontrols.h"
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -122,6 +123,11 @@ std::span<const Control> controls();
 const Control *control(std::string_view name);
 // The controls that take focus, in rising tab index.
 std::vector<const Control *> tabOrder();
+// Where Tab (forward) or Shift+Tab moves the focus from the control named `from`: the next of
+// the tab stops, the count buttons being one stop entered at the one that is on (`optionOn`),
+// passing over those that cannot take focus now, such as hidden fields. Empty when none can.
+std::string_view nextTabStop(std::string_view from, bool forward, std::string_view optionOn,
+                             const std::function<bool(std::string_view)> &canTakeFocus);
 
 std::span<const Menu> menus();
 

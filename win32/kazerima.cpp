@@ -213,8 +213,6 @@ void Kazerima::createControls()
         m_options[count - 2] = control(design::optionButton(count));
     m_startButton = control(design::StartButton);
     m_stopButton = control(design::StopButton);
-    for (const design::Control *stop : design::tabOrder())
-        m_tabStops.push_back(control(stop->name));
 }
 
 HWND Kazerima::control(std::string_view name) const
@@ -351,34 +349,25 @@ bool Kazerima::handleKey(const MSG &message)
     return false;
 }
 
-// The design's tab stops, in order, with the count buttons as a single stop entered at the one
-// that is on. Hidden fields are passed over.
 void Kazerima::moveFocus(bool forward)
 {
-    std::vector<HWND> stops;
-    for (HWND stop : m_tabStops) {
-        if (std::ranges::find(m_options, stop) == m_options.end())
-            stops.push_back(stop);
-        else if (std::ranges::find(stops, optionGroupTabStop()) == stops.end())
-            stops.push_back(optionGroupTabStop());
-    }
-    const int count = static_cast<int>(stops.size());
-    HWND focus = GetFocus();
-    if (std::ranges::find(m_options, focus) != m_options.end())
-        focus = optionGroupTabStop();
-    const auto found = std::ranges::find(stops, focus);
-    const int current
-        = found == stops.end() ? (forward ? -1 : count) : static_cast<int>(found - stops.begin());
-    for (int step = 1; step <= count; ++step) {
-        const int index = ((current + (forward ? step : -step)) % count + count) % count;
-        HWND candidate = stops[static_cast<std::size_t>(index)];
-        if (IsWindowVisible(candidate) && IsWindowEnabled(candidate)) {
-            SetFocus(candidate);
-            if (std::ranges::find(m_names, candidate) != m_names.end())
-                SendMessageW(candidate, EM_SETSEL, 0, -1);
-            return;
-        }
-    }
+    const auto nameOf = [this](HWND hwnd) {
+        const auto found = std::ranges::find(m_controls, hwnd,
+                                             [](const auto &control) { return control.second; });
+        return found == m_controls.end() ? std::string_view() : found->first->name;
+    };
+    const std::string_view to = design::nextTabStop(
+        nameOf(GetFocus()), forward, nameOf(optionGroupTabStop()), [this](std::string_view name) {
+            HWND candidate = control(name);
+            return IsWindowVisible(candidate) && IsWindowEnabled(candidate);
+        });
+    if (to.empty())
+        return;
+    HWND next = control(to);
+    SetFocus(next);
+    // A field entered by Tab has its text selected, as in any dialog.
+    if (std::ranges::find(m_names, next) != m_names.end())
+        SendMessageW(next, EM_SETSEL, 0, -1);
 }
 
 // Arrow keys move among the count buttons and turn on the one they reach, as in any group.

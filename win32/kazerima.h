@@ -91,7 +91,6 @@ private:
     std::array<HWND, 4> m_options {}; // Option2 .. Option5
     HWND m_startButton = nullptr; // Command1
     HWND m_stopButton = nullptr; // Command2
-    std::vector<HWND> m_tabStops; // in the design's tab order
     HWND m_focusOnDeactivate = nullptr;
     std::unique_ptr<ResultLabel> m_result; // Label3
     Ticker m_timer; // Timer1

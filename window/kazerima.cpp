@@ -101,9 +101,10 @@ Kazerima::Kazerima(QWidget *parent)
     m_result = control<ResultLabel>(design::ResultLabel);
     m_startButton = control<QPushButton>(design::StartButton);
     m_stopButton = control<QPushButton>(design::StopButton);
+    QList<QWidget *> tabStops;
     for (const design::Control *stop : design::tabOrder())
-        m_tabStops.push_back(control<QWidget>(stop->name));
-    new FocusRing(QList<QWidget *>(m_tabStops.begin(), m_tabStops.end()), client);
+        tabStops.append(control<QWidget>(stop->name));
+    new FocusRing(tabStops, client);
     m_startButton->installEventFilter(this);
     m_stopButton->installEventFilter(this);
 
@@ -277,34 +278,21 @@ bool Kazerima::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// The design's tab stops, in order, with the count buttons as a single stop entered at the one
-// that is on. Hidden fields are passed over.
+// Tab follows the design's order rather than the order the widgets were made in.
 bool Kazerima::focusNextPrevChild(bool next)
 {
-    QList<QWidget *> stops;
-    for (QWidget *stop : m_tabStops) {
-        if (!qobject_cast<QRadioButton *>(stop))
-            stops.append(stop);
-        else if (!stops.contains(optionGroupTabStop()))
-            stops.append(optionGroupTabStop());
-    }
-    const int count = int(stops.size());
-
-    QWidget *focus = focusWidget();
-    if (qobject_cast<QRadioButton *>(focus))
-        focus = optionGroupTabStop();
-    const int found = int(stops.indexOf(focus));
-    const int current = found < 0 ? (next ? -1 : count) : found;
-
-    for (int step = 1; step <= count; ++step) {
-        const int index = ((current + (next ? step : -step)) % count + count) % count;
-        QWidget *candidate = stops[index];
-        if (candidate->isVisible() && candidate->isEnabled()) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
+    const QWidget *focus = focusWidget();
+    const std::string from = focus ? focus->objectName().toStdString() : std::string();
+    const std::string optionOn = optionGroupTabStop()->objectName().toStdString();
+    const std::string_view to
+        = design::nextTabStop(from, next, optionOn, [this](std::string_view name) {
+              const QWidget *candidate = control<QWidget>(name);
+              return candidate->isVisible() && candidate->isEnabled();
+          });
+    if (to.empty())
+        return false;
+    control<QWidget>(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 QWidget *Kazerima::optionGroupTabStop() const

@@ -76,7 +76,6 @@ private:
     QPushButton *m_startButton = nullptr; // Command1
     QPushButton *m_stopButton = nullptr; // Command2
     Ticker *m_timer = nullptr; // Timer1
-    std::vector<QWidget *> m_tabStops; // in the design's tab order
     QStyle *m_frameStyle = nullptr;
 
     MessageBoxPresenter m_presentMessageBox = showModalMessageBox;

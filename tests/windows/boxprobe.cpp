@@ -5,6 +5,8 @@
 //     boxprobe TITLE
 //       -> icon=yes|no buttons=N text=... (LF as \n, CR as \r)
 
+#include "text.h"
+
 #include <cstdio>
 #include <string>
 #include <windows.h>
@@ -41,12 +43,7 @@ std::string escaped(const std::wstring &text)
     std::wstring visible;
     for (wchar_t c : text)
         visible += c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : std::wstring(1, c);
-    std::string utf8(
-        WideCharToMultiByte(CP_UTF8, 0, visible.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, visible.c_str(), -1, utf8.data(), int(utf8.size()), nullptr,
-                        nullptr);
-    utf8.pop_back();
-    return utf8;
+    return toUtf8(visible);
 }
 
 } // namespace

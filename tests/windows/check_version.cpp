@@ -4,6 +4,7 @@
 //     check_version path\to\Kazerima.exe
 
 #include "kazerima_version.h"
+#include "text.h"
 
 #include <cstdio>
 #include <string>
@@ -18,14 +19,6 @@ void expect(const char *field, const std::string &got, const std::string &wanted
 {
     std::printf("%-5s %s: '%s'\n", got == wanted ? "ok" : "FAIL", field, got.c_str());
     failures += got != wanted;
-}
-
-std::string toUtf8(const wchar_t *text)
-{
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), int(utf8.size()), nullptr, nullptr);
-    utf8.pop_back();
-    return utf8;
 }
 
 } // namespace
