@@ -1,6 +1,5 @@
 #include "kazerima.h"
 
-#include "kazerima_version.h"
 #include "text.h"
 
 #include <algorithm>

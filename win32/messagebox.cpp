@@ -5,8 +5,8 @@
 
 void showModalMessageBox(HWND owner, const MessageBoxRequest &request)
 {
-    // The text goes to the box exactly as built, LF CR separators and all: the box breaks the
-    // line at each pair once.
+    // The text goes to the box exactly as built, LF CR separators and all; the system's box
+    // breaks the line once at each pair (as seen under Wine), so no mark of the CR shows.
     const std::wstring title = request.title.empty() ? toWide(KAZERIMA_NAME) : request.title;
     MessageBoxW(owner, request.prompt.c_str(), title.c_str(),
                 static_cast<UINT>(request.style) | MB_OK);
