@@ -179,7 +179,7 @@ void Kazerima::createControls()
             break;
         case design::Kind::TextBox:
             hwnd = create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-            // Windows would stop a field at 30,000 characters; the design sets no limit.
+            // Windows would stop a field at 32,767 characters; the design sets no limit.
             SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
             break;
         case design::Kind::Label:
@@ -224,7 +224,6 @@ HWND Kazerima::control(std::string_view name) const
 // Twips at 96 dpi are whole pixels; at other densities they scale with the window's DPI.
 void Kazerima::applyDpi(UINT dpi)
 {
-    m_dpi = dpi;
     const auto scale = [dpi](int twips) {
         return MulDiv(design::pixels(twips), static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
     };
@@ -348,18 +347,22 @@ bool Kazerima::handleKey(const MSG &message)
     return false;
 }
 
+const design::Control *Kazerima::designOf(HWND control) const
+{
+    const auto found = std::ranges::find(m_controls, control,
+                                         [](const auto &control) { return control.second; });
+    return found == m_controls.end() ? nullptr : found->first;
+}
+
 void Kazerima::moveFocus(bool forward)
 {
-    const auto nameOf = [this](HWND hwnd) {
-        const auto found = std::ranges::find(m_controls, hwnd,
-                                             [](const auto &control) { return control.second; });
-        return found == m_controls.end() ? std::string_view() : found->first->name;
-    };
-    const std::string_view to = design::nextTabStop(
-        nameOf(GetFocus()), forward, nameOf(optionGroupTabStop()), [this](std::string_view name) {
-            HWND candidate = control(name);
-            return IsWindowVisible(candidate) && IsWindowEnabled(candidate);
-        });
+    const design::Control *focused = designOf(GetFocus());
+    const std::string_view to
+        = design::nextTabStop(focused ? focused->name : std::string_view(), forward,
+                              designOf(optionGroupTabStop())->name, [this](std::string_view name) {
+                                  HWND candidate = control(name);
+                                  return IsWindowVisible(candidate) && IsWindowEnabled(candidate);
+                              });
     if (to.empty())
         return;
     HWND next = control(to);
@@ -400,16 +403,15 @@ HBRUSH Kazerima::brush(Colour colour)
 
 // The classic controls take their colours from their owner; themed ones would ignore them,
 // which is why the program asks for no visual styles.
-LRESULT Kazerima::colourControl(HDC dc, HWND control)
+LRESULT Kazerima::colourControl(UINT message, HDC dc, HWND control)
 {
-    const auto found = std::ranges::find(m_controls, control,
-                                         [](const auto &control) { return control.second; });
-    if (found == m_controls.end())
-        return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    const design::Control *design = designOf(control);
+    if (!design)
+        return DefWindowProcW(m_hwnd, message, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, resolve(found->first->text));
-    SetBkColor(dc, resolve(found->first->background));
-    return reinterpret_cast<LRESULT>(brush(found->first->background));
+    SetTextColor(dc, resolve(design->text));
+    SetBkColor(dc, resolve(design->background));
+    return reinterpret_cast<LRESULT>(brush(design->background));
 }
 
 LRESULT CALLBACK Kazerima::frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -477,7 +479,8 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return colourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return colourControl(message, reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             m_focusOnDeactivate = GetFocus();

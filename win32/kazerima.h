@@ -58,7 +58,8 @@ private:
     void moveWithinCounts(int step);
     HWND optionGroupTabStop() const;
     HBRUSH brush(Colour colour);
-    LRESULT colourControl(HDC dc, HWND control);
+    LRESULT colourControl(UINT message, HDC dc, HWND control);
+    const design::Control *designOf(HWND control) const;
 
     // RuretControls
     std::string nameText(int slot) override;
@@ -69,7 +70,6 @@ private:
     void messageBox(const std::string &prompt, int style, const std::string &title) override;
 
     HWND m_hwnd = nullptr;
-    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     // Every drawn control with its design, in the design's order.
     std::vector<std::pair<const design::Control *, HWND>> m_controls;
     std::vector<design::Command> m_menuCommands; // by menu item id, from the first
