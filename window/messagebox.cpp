@@ -10,6 +10,10 @@ using namespace Qt::StringLiterals;
 void showModalMessageBox(QWidget *owner, const MessageBoxRequest &request)
 {
     QMessageBox box(owner);
+    // A box is a window of its own and inherits no font: it takes the window's, which covers
+    // Japanese the same way in every locale.
+    if (owner)
+        box.setFont(owner->font());
     box.setIcon(request.style & MsgBoxCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
     // Set explicitly: not every platform falls back to the application name for an empty title.
     box.setWindowTitle(request.title.isEmpty() ? QGuiApplication::applicationDisplayName()
