@@ -22,7 +22,8 @@ constexpr int pixels(int twips)
 }
 
 // The system colours the design names, by their index in the low byte of a system colour.
-// Where a platform has no such table, the standard Windows scheme stands in (colour()).
+// Where a platform has no such table, the standard Windows scheme stands in
+// (standardSchemeColour()).
 namespace SystemColour {
 inline constexpr Colour Window = 0x80000005; // COLOR_WINDOW
 inline constexpr Colour WindowText = 0x80000008; // COLOR_WINDOWTEXT
@@ -113,7 +114,6 @@ inline constexpr int TimerIntervalMs = 5; // set by the load step
 inline constexpr std::string_view ResultLabel = "Label3";
 inline constexpr std::string_view StartButton = "Command1";
 inline constexpr std::string_view StopButton = "Command2";
-inline constexpr std::string_view Timer = "Timer1";
 std::string nameField(int slot); // "Text1" .. "Text5"
 std::string optionButton(int count); // "Option2" .. "Option5"
 

@@ -1,5 +1,7 @@
 #include "resultlabel.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr wchar_t ClassName[] = L"KazerimaResultLabel";

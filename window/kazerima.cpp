@@ -170,7 +170,7 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
         field->setPalette(palette);
         return field;
     }
-    case design::Kind::Label:
+    case design::Kind::Label: {
         if (design.name == design::ResultLabel) {
             auto *result = new ResultLabel(container);
             result->setCaption(caption);
@@ -183,14 +183,14 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
                 result->setLineWidth(1);
             }
             return result;
-        } else {
-            auto *label = new QLabel(container);
-            label->setTextFormat(Qt::PlainText);
-            label->setText(caption);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            setColours(label, design.background, design.text);
-            return label;
         }
+        auto *label = new QLabel(container);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(caption);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setColours(label, design.background, design.text);
+        return label;
+    }
     case design::Kind::PushButton:
         // The design's colours for these are the standard button face and text, which is
         // what the style draws.

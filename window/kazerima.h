@@ -7,7 +7,6 @@
 
 #include <array>
 #include <string_view>
-#include <vector>
 
 namespace design {
 struct Control;
