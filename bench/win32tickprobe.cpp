@@ -1,8 +1,11 @@
-// Runs the Windows window for a while, idle or spinning, and prints the rate its timer really
-// ticked at, the spread of the intervals and the process's CPU. make bench runs it under Wine.
+// Runs the Windows window for a while and prints the rate its timer really ticked at, the
+// spread of the intervals and the process's CPU. make bench runs it under Wine.
 //
-//     win32tickprobe idle|spin SECONDS
+//     win32tickprobe idle|spin|menu SECONDS
 //       -> rate=200.0 p50=5.000 p99=5.200 max=7.100 cpu=3.10
+//
+// "menu" spins with the window's first menu held open for the whole run, in the system's own
+// menu loop, as a player holding メニュー open would.
 
 #include "kazerima.h"
 
@@ -13,9 +16,14 @@
 
 namespace {
 
-double now(const LARGE_INTEGER &frequency)
+constexpr UINT OpenMenuMessage = WM_APP + 100;
+
+enum class Mode { Idle, Spin, Menu };
+
+double now()
 {
-    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
     return 1000.0 * double(counter.QuadPart) / double(frequency.QuadPart);
 }
@@ -30,32 +38,70 @@ double cpuMs()
     return ms(kernel) + ms(user);
 }
 
+// The probe watches the window's messages from in front of its own window procedure, so that
+// it sees every tick, whichever loop dispatched it.
+struct Probe
+{
+    Kazerima *window = nullptr;
+    WNDPROC windowProc = nullptr;
+    Mode mode = Mode::Idle;
+    double seconds = 10;
+    double start = 0;
+    std::vector<double> ticks;
+    bool menuOpened = false;
+};
+Probe probe;
+
+LRESULT CALLBACK watch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == OpenMenuMessage) {
+        // The menu loop dispatches this timer's message too, and ends the menu at the deadline.
+        SetTimer(nullptr, 0, UINT(probe.seconds * 1000),
+                 [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        POINT at {0, 0};
+        ClientToScreen(hwnd, &at);
+        TrackPopupMenu(GetSubMenu(GetMenu(hwnd), 0), TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0,
+                       hwnd, nullptr);
+        DestroyWindow(hwnd);
+        return 0;
+    }
+    const LRESULT result = CallWindowProcW(probe.windowProc, hwnd, message, wParam, lParam);
+    if (message != Ticker::TickMessage)
+        return result;
+    // From the first tick on, which has set the count.
+    if (probe.mode != Mode::Idle && !probe.window->roulette().isRunning())
+        probe.window->Ruret_Start();
+    probe.ticks.push_back(now());
+    if (probe.mode == Mode::Menu && !probe.menuOpened) {
+        probe.menuOpened = true;
+        PostMessageW(hwnd, OpenMenuMessage, 0, 0);
+    } else if (probe.mode != Mode::Menu
+               && probe.ticks.back() - probe.start >= probe.seconds * 1000) {
+        DestroyWindow(hwnd);
+    }
+    return result;
+}
+
 } // namespace
 
 extern "C" int wmain(int argc, wchar_t **argv)
 {
-    const bool spin = argc > 1 && std::wcscmp(argv[1], L"spin") == 0;
-    const int seconds = argc > 2 ? _wtoi(argv[2]) : 10;
+    const std::wstring mode = argc > 1 ? argv[1] : L"idle";
+    probe.mode = mode == L"spin" ? Mode::Spin : mode == L"menu" ? Mode::Menu : Mode::Idle;
+    probe.seconds = argc > 2 ? _wtoi(argv[2]) : 10;
 
     Kazerima window(GetModuleHandleW(nullptr));
+    probe.window = &window;
+    probe.windowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch)));
+    probe.ticks.reserve(std::size_t(probe.seconds) * 250);
     window.show(SW_SHOWNOACTIVATE);
-
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    std::vector<double> ticks;
-    ticks.reserve(std::size_t(seconds) * 250);
-    const double start = now(frequency);
+    probe.start = now();
     const double cpuStart = cpuMs();
-    runMessageLoop(window, [&] {
-        // From the first tick on, which has set the count.
-        if (spin && !window.roulette().isRunning())
-            window.Ruret_Start();
-        ticks.push_back(now(frequency));
-        if (ticks.back() - start >= seconds * 1000.0)
-            DestroyWindow(window.hwnd());
-    });
-    const double cpu = 100.0 * (cpuMs() - cpuStart) / (ticks.back() - start);
+    runMessageLoop(window);
 
+    const auto &ticks = probe.ticks;
+    const double cpu = 100.0 * (cpuMs() - cpuStart) / (ticks.back() - probe.start);
     std::vector<double> gaps;
     for (std::size_t i = 1; i < ticks.size(); ++i)
         gaps.push_back(ticks[i] - ticks[i - 1]);

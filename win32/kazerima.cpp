@@ -283,7 +283,7 @@ void Kazerima::load()
 {
     m_focusOnDeactivate = m_startButton; // taken when the window is first activated
     SetFocus(m_startButton);
-    m_timer.start(design::TimerIntervalMs);
+    m_timer.start(m_hwnd, design::TimerIntervalMs);
 }
 
 void Kazerima::Ruret_Start()
@@ -451,6 +451,10 @@ LRESULT CALLBACK Kazerima::windowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case Ticker::TickMessage:
+        m_timer.acknowledge();
+        tick();
+        return 0;
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
         if (sender && HIWORD(wParam) == BN_CLICKED) {
@@ -554,25 +558,14 @@ void Kazerima::messageBox(const std::string &prompt, int style, const std::strin
     m_presentMessageBox(m_hwnd, {toWide(prompt), style, toWide(title)});
 }
 
-int runMessageLoop(Kazerima &window, const std::function<void()> &afterTick)
+int runMessageLoop(Kazerima &window)
 {
-    for (;;) {
-        HANDLE timer = window.timer().handle();
-        const DWORD waited
-            = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (waited == WAIT_OBJECT_0) {
-            window.tick();
-            if (afterTick)
-                afterTick();
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                return static_cast<int>(message.wParam);
-            if (!window.handleKey(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.handleKey(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
     }
+    return static_cast<int>(message.wParam);
 }

@@ -7,7 +7,6 @@
 #include "ticker.h"
 
 #include <array>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,11 +31,10 @@ public:
     // Both the buttons and the menu items come through here, so they always behave alike.
     void Ruret_Start();
     void Ruret_Stop();
-    // One tick of Timer1, called by the message loop each time the timer's period elapses.
+    // One tick of Timer1, which posts one each time its period elapses.
     void tick() { m_ruret.Ruret_Tick(); }
 
     const Ruret &roulette() const { return m_ruret; }
-    Ticker &timer() { return m_timer; }
     HWND control(std::string_view name) const;
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
 
@@ -100,6 +98,5 @@ private:
     Ruret m_ruret {*this};
 };
 
-// Runs the window's message loop, ticking Timer1 on time, until the window is closed;
-// returns the exit code. A measurement may watch each tick through afterTick.
-int runMessageLoop(Kazerima &window, const std::function<void()> &afterTick = {});
+// Runs the window's message loop until the window is closed; returns the exit code.
+int runMessageLoop(Kazerima &window);

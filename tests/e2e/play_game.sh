@@ -114,6 +114,21 @@ if [ -n "$windows" ]; then
     sleep 0.3
     shoot
     expect_pixel "${result_corner[@]}" "$red" "result box after Tab and Return"
+
+    # The names keep running while メニュー is open, and its ストップ stops on the name shown
+    # then: a menu that froze the spin would let a player look, close it and try again.
+    click 316 80 # スタート
+    xdotool mousemove "$((left + 30))" "$((Y + menu / 2))" click 1
+    sleep 0.3
+    frames=$(for _ in 1 2 3 4 5 6; do
+        import -window root -crop "$result_box" +repage png:- | convert - -format '%#\n' info:
+        sleep 0.1
+    done | sort -u | wc -l)
+    [ "$frames" -gt 1 ] || fail "the names stood still while the menu was open"
+    xdotool mousemove "$((left + 40))" "$((Y + menu + 26))" click 1 # its ストップ
+    sleep 0.3
+    shoot
+    expect_pixel "${result_corner[@]}" "$red" "result box after ストップ from the menu"
 fi
 
 click 30 80 # "2人"
@@ -182,8 +197,8 @@ status=0
 wait "$APP_PID" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/app.log" >&2; fail "exited with status $status after its window was closed"; }
 if [ -n "$windows" ]; then
-    echo "under Wine: cyan, 2 fields after 2人, red and frozen after stop, both boxes," \
-        "closed cleanly"
+    echo "under Wine: cyan, spinning with the menu open, 2 fields after 2人, red and frozen" \
+        "after stop, both boxes, closed cleanly"
 else
     echo "same window in five locales; cyan, 2 fields after 2人, red and frozen after stop," \
         "closed cleanly"
