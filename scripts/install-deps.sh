@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick python3-xlib
     dbus at-spi2-core python3-pyatspi
     # packaging and its checks
-    dpkg-dev desktop-file-utils appstream binutils-mingw-w64-x86-64
+    dpkg-dev desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     # the Windows build, and Wine to test it
     g++-mingw-w64-x86-64-posix googletest wine64
 )

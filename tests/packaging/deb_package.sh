@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the .deb from a configured build, unpacks it without installing it, checks its files
-# and Depends, and starts the unpacked program until its window appears.
+# Builds the .deb from a configured build, checks it with Debian's own checker, unpacks it
+# without installing it, checks its files and Depends, and starts the unpacked program until
+# its window appears.
 # Usage: deb_package.sh BUILD_DIR APP_ID
 set -euo pipefail
 
@@ -27,8 +28,16 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-pl
     grep -qxF "$package" <<<"$names" || fail "Depends lacks $package"
 done
 
+# As a packager would check it: no error and no warning (informational tags may stay).
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log"; fail "lintian reports errors or warnings"; }
+echo "lintian: no error, no warning"
+
 dpkg-deb -x "$deb" "$work/root"
-for file in usr/bin/kazerima \
+for file in usr/games/kazerima \
+    usr/share/man/man6/kazerima.6.gz \
+    usr/share/doc/kazerima/copyright \
+    usr/share/doc/kazerima/changelog.gz \
     "usr/share/applications/$app_id.desktop" \
     "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg"; do
@@ -37,7 +46,7 @@ for file in usr/bin/kazerima \
 done
 
 start_xvfb
-"$work/root/usr/bin/kazerima" >/dev/null 2>&1 &
+"$work/root/usr/games/kazerima" >/dev/null 2>&1 &
 pids+=($!)
 wait_for_window Kazerima >/dev/null || fail "the unpacked program showed no window titled Kazerima"
 echo "the unpacked program opened its window"
