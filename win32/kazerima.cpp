@@ -321,9 +321,16 @@ bool Kazerima::handleKey(const MSG &message)
     case VK_TAB:
         if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
             return false;
-        // From the first Tab on, focus is drawn, as in any dialog.
-        SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        showFocusCues();
         moveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    case 'A':
+        // Ctrl+A selects a whole name, as current Windows' own fields do; the classic edit
+        // control would take it as a character.
+        if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0
+            || std::ranges::find(m_names, focus) == m_names.end())
+            return false;
+        SendMessageW(focus, EM_SETSEL, 0, -1);
         return true;
     case VK_RETURN:
         // Return clicks a focused push button; neither button is a default button, so
@@ -335,16 +342,24 @@ bool Kazerima::handleKey(const MSG &message)
     case VK_LEFT:
         if (!onCount)
             return false;
+        showFocusCues();
         moveWithinCounts(-1);
         return true;
     case VK_DOWN:
     case VK_RIGHT:
         if (!onCount)
             return false;
+        showFocusCues();
         moveWithinCounts(1);
         return true;
     }
     return false;
+}
+
+// Once the keyboard moves the focus, the focus is drawn, as in any dialog.
+void Kazerima::showFocusCues()
+{
+    SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 const design::Control *Kazerima::designOf(HWND control) const
@@ -380,8 +395,11 @@ void Kazerima::moveWithinCounts(int step)
     const int index
         = ((static_cast<int>(found - m_options.begin()) + step) % count + count) % count;
     HWND next = m_options[static_cast<std::size_t>(index)];
+    // Checked directly rather than clicked: a click is a mouse's, and takes the focus cue
+    // away with it.
+    for (HWND option : m_options)
+        SendMessageW(option, BM_SETCHECK, option == next ? BST_CHECKED : BST_UNCHECKED, 0);
     SetFocus(next);
-    SendMessageW(next, BM_CLICK, 0, 0);
 }
 
 HWND Kazerima::optionGroupTabStop() const

@@ -53,6 +53,7 @@ private:
     void load();
     void showVersion();
     void moveFocus(bool forward);
+    void showFocusCues();
     void moveWithinCounts(int step);
     HWND optionGroupTabStop() const;
     HBRUSH brush(Colour colour);

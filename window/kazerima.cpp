@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
@@ -203,6 +204,15 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
 
 void Kazerima::createMenus()
 {
+    // Alt hands the keyboard to the menu bar. The classic style shows which menu it is on;
+    // the default one shows nothing until a menu opens, so a keyboard user would be lost.
+    menuBar()->setStyle(m_frameStyle);
+    // F10 opens the first menu, as on the usual Linux desktops; from there the arrows move
+    // among the menus and their items, and Escape steps back to the menu bar, then to the
+    // control that had the keyboard.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
     for (const design::Menu &design : design::menus()) {
         QMenu *menu = menuBar()->addMenu(toQString(design.caption));
         menu->setObjectName(toQString(design.name));

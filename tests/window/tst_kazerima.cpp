@@ -80,6 +80,8 @@ private slots:
     void tabSkipsHiddenFieldsAndEntersCountsAtTheOneOn();
     void focusStandsOutAndEnterClicksOnlyButtons_data();
     void focusStandsOutAndEnterClicksOnlyButtons();
+    void menuBarTakesTheKeyboardVisibly_data();
+    void menuBarTakesTheKeyboardVisibly();
 
     void controlsTellAssistiveTechnologyWhatTheyAre();
     void aStopIsAnnouncedOnceWithThePickedName();
@@ -500,6 +502,41 @@ void TestKazerima::focusStandsOutAndEnterClicksOnlyButtons()
     const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
     QTest::keyClick(focused, Qt::Key(key), modifiers);
     QCOMPARE(QByteArray::fromStdString(window->roulette().SwitchOn()), switchOn);
+}
+
+void TestKazerima::menuBarTakesTheKeyboardVisibly_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("opensTheMenu");
+    QTest::newRow("Alt highlights the first menu") << int(Qt::Key_Alt) << false;
+    QTest::newRow("F10 opens it") << int(Qt::Key_F10) << true;
+}
+
+// The version box is reachable only through the menus: a keyboard user must see where the
+// keyboard went, and get it back where it was.
+void TestKazerima::menuBarTakesTheKeyboardVisibly()
+{
+    QFETCH(int, key);
+    QFETCH(bool, opensTheMenu);
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWidget *field = control(u"Text2"_s);
+    field->setFocus(Qt::TabFocusReason);
+    QMenuBar *bar = window->menuBar();
+    auto *first = control<QMenu>(u"メニュー"_s);
+    const QImage resting = bar->grab().toImage();
+
+    QTest::keyClick(field, Qt::Key(key), key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+    QCOMPARE(bar->activeAction(), first->menuAction());
+    QCOMPARE(first->isVisible(), opensTheMenu);
+    QVERIFY2(bar->grab().toImage() != resting, "nothing shows which menu has the keyboard");
+
+    QWidget *keys = opensTheMenu ? static_cast<QWidget *>(first) : bar;
+    QTest::keyClick(keys, Qt::Key_Right);
+    QCOMPARE(bar->activeAction(), control<QMenu>(u"バージョン"_s)->menuAction());
+    while (QApplication::activePopupWidget())
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), field);
 }
 
 void TestKazerima::controlsTellAssistiveTechnologyWhatTheyAre()
