@@ -17,22 +17,29 @@ using SystemColour::HighlightText;
 // The design's Windows faces come first. Office brings the HG faces, which Windows alone lacks;
 // Yu Gothic UI and Meiryo come with every Windows 10 and 11 that shows Japanese. The Debian
 // faces follow. Fontconfig lists a face under its Japanese name on a Japanese desktop and under
-// its English one elsewhere, so both are given.
-constexpr std::array PGothicFaces = {"ＭＳ Ｐゴシック"sv, "MS PGothic"sv, "Yu Gothic UI"sv,
-                                     "Meiryo"sv,          "IPAPGothic"sv, "IPA Pゴシック"sv};
-constexpr std::array GothicFaces = {"ＭＳ ゴシック"sv, "MS Gothic"sv, "Yu Gothic UI"sv,
-                                    "Meiryo"sv,        "IPAGothic"sv, "IPAゴシック"sv};
+// its English one elsewhere, so both are given. Last come the faces of Apple's systems
+// (Hiragino Sans) and of Android (Noto Sans CJK JP), for the page on phones; after Debian's,
+// so that a Linux desktop with Noto installed still shows the faces the package brings.
+constexpr std::array PGothicFaces
+    = {"ＭＳ Ｐゴシック"sv, "MS PGothic"sv,    "Yu Gothic UI"sv,  "Meiryo"sv,
+       "IPAPGothic"sv,      "IPA Pゴシック"sv, "Hiragino Sans"sv, "Noto Sans CJK JP"sv};
+constexpr std::array GothicFaces
+    = {"ＭＳ ゴシック"sv, "MS Gothic"sv,   "Yu Gothic UI"sv,  "Meiryo"sv,
+       "IPAGothic"sv,     "IPAゴシック"sv, "Hiragino Sans"sv, "Noto Sans CJK JP"sv};
 constexpr std::array PopFixedFaces
     = {"HG創英角ﾎﾟｯﾌﾟ体"sv, "HGSoeiKakupoptai"sv,     "Yu Gothic UI"sv, "Meiryo"sv,
-       "MotoyaLMaru"sv,     "モトヤLマルベリ3等幅"sv, "IPAGothic"sv,    "IPAゴシック"sv};
+       "MotoyaLMaru"sv,     "モトヤLマルベリ3等幅"sv, "IPAGothic"sv,    "IPAゴシック"sv,
+       "Hiragino Sans"sv,   "Noto Sans CJK JP"sv};
 constexpr std::array PopProportionalFaces
     = {"HGP創英角ﾎﾟｯﾌﾟ体"sv, "HGPSoeiKakupoptai"sv,    "Yu Gothic UI"sv, "Meiryo"sv,
-       "MotoyaLMaru"sv,      "モトヤLマルベリ3等幅"sv, "IPAPGothic"sv,   "IPA Pゴシック"sv};
+       "MotoyaLMaru"sv,      "モトヤLマルベリ3等幅"sv, "IPAPGothic"sv,   "IPA Pゴシック"sv,
+       "Hiragino Sans"sv,    "Noto Sans CJK JP"sv};
 constexpr std::array UserInterfaceFaces
-    = {"Yu Gothic UI"sv, "Meiryo UI"sv, "MS UI Gothic"sv, "IPAPGothic"sv, "IPA Pゴシック"sv};
+    = {"Yu Gothic UI"sv,  "Meiryo UI"sv,     "MS UI Gothic"sv,    "IPAPGothic"sv,
+       "IPA Pゴシック"sv, "Hiragino Sans"sv, "Noto Sans CJK JP"sv};
 constexpr std::array HeavyGothicFaces
-    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "Yu Gothic UI"sv,
-       "Meiryo"sv,          "IPAPGothic"sv,         "IPA Pゴシック"sv};
+    = {"HG創英角ｺﾞｼｯｸUB"sv, "HGSoeiKakugothicUB"sv, "Yu Gothic UI"sv,  "Meiryo"sv,
+       "IPAPGothic"sv,      "IPA Pゴシック"sv,      "Hiragino Sans"sv, "Noto Sans CJK JP"sv};
 
 // Points at 96 dpi, as whole pixels: 8.25 pt is 11 px, 12 pt 16, 14.25 pt 19, 24 pt 32,
 // 27.75 pt 37 and 72 pt 96.
@@ -144,7 +151,10 @@ std::span<const Control> controls()
 
 const Control *control(std::string_view name)
 {
-    const auto found = std::ranges::find(Controls, name, &Control::name);
+    // Classic algorithms throughout: the browser build's standard library has no ranges.
+    const auto found
+        = std::find_if(Controls.begin(), Controls.end(),
+                       [name](const Control &control) { return control.name == name; });
     return found == Controls.end() ? nullptr : &*found;
 }
 
@@ -155,7 +165,8 @@ std::vector<const Control *> tabOrder()
         if (control.kind == PushButton || control.kind == TextBox || control.kind == OptionButton)
             order.push_back(&control);
     }
-    std::ranges::sort(order, {}, &Control::tabIndex);
+    std::sort(order.begin(), order.end(),
+              [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
     return order;
 }
 
@@ -165,14 +176,14 @@ std::string_view nextTabStop(std::string_view from, bool forward, std::string_vi
     std::vector<std::string_view> stops;
     for (const Control *stop : tabOrder()) {
         const std::string_view name = stop->kind == OptionButton ? optionOn : stop->name;
-        if (std::ranges::find(stops, name) == stops.end())
+        if (std::find(stops.begin(), stops.end(), name) == stops.end())
             stops.push_back(name);
     }
     if (const Control *focused = control(from); focused && focused->kind == OptionButton)
         from = optionOn;
 
     const int count = static_cast<int>(stops.size());
-    const auto found = std::ranges::find(stops, from);
+    const auto found = std::find(stops.begin(), stops.end(), from);
     const int current
         = found == stops.end() ? (forward ? -1 : count) : static_cast<int>(found - stops.begin());
     for (int step = 1; step <= count; ++step) {

@@ -1,5 +1,6 @@
 #include "kazerima.h"
 
+#include "messagebox.h"
 #include "text.h"
 
 #include <algorithm>
@@ -133,6 +134,8 @@ Kazerima::Kazerima(HINSTANCE instance)
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar, instance, this);
     createControls();
     applyDpi(windowDpi(m_hwnd));
+    setMessageBoxPresenter(
+        [this](const MessageBoxRequest &request) { showModalMessageBox(m_hwnd, request); });
 }
 
 Kazerima::~Kazerima()
@@ -284,29 +287,6 @@ void Kazerima::load()
     m_focusOnDeactivate = m_startButton; // taken when the window is first activated
     SetFocus(m_startButton);
     m_timer.start(m_hwnd, design::TimerIntervalMs);
-}
-
-void Kazerima::Ruret_Start()
-{
-    m_ruret.Ruret_Start();
-}
-
-void Kazerima::Ruret_Stop()
-{
-    const bool picking = m_ruret.isRunning();
-    m_ruret.Ruret_Stop();
-    if (picking)
-        m_result->announce();
-}
-
-void Kazerima::setMessageBoxPresenter(MessageBoxPresenter presenter)
-{
-    m_presentMessageBox = std::move(presenter);
-}
-
-void Kazerima::showVersion()
-{
-    m_presentMessageBox(m_hwnd, {toWide(design::versionText()), MsgBoxOkOnly, std::wstring()});
 }
 
 bool Kazerima::handleKey(const MSG &message)
@@ -484,17 +464,7 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         const std::size_t item = LOWORD(wParam) - std::size_t(FirstMenuItemId);
         if (!sender && HIWORD(wParam) == 0 && item < m_menuCommands.size()) {
-            switch (m_menuCommands[item]) {
-            case design::Command::Start:
-                Ruret_Start();
-                break;
-            case design::Command::Stop:
-                Ruret_Stop();
-                break;
-            case design::Command::Version:
-                showVersion();
-                break;
-            }
+            runCommand(m_menuCommands[item]);
             return 0;
         }
         break;
@@ -571,9 +541,9 @@ void Kazerima::setResultBackColour(Colour colour)
     m_result->setBackColour(resolve(colour));
 }
 
-void Kazerima::messageBox(const std::string &prompt, int style, const std::string &title)
+void Kazerima::announcePick()
 {
-    m_presentMessageBox(m_hwnd, {toWide(prompt), style, toWide(title)});
+    m_result->announce();
 }
 
 int runMessageLoop(Kazerima &window)

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "design.h"
-#include "messagebox.h"
+#include "kazerimawindow.h"
 #include "resultlabel.h"
-#include "ruret.h"
 #include "ticker.h"
 
 #include <array>
@@ -16,7 +15,7 @@
 // The program's one window on Windows, made of the platform's own controls. It lays out the
 // fixed design, lends its controls to the roulette through RuretControls, and forwards clicks,
 // menu picks and timer ticks to it.
-class Kazerima final : public RuretControls
+class Kazerima final : public KazerimaWindow
 {
 public:
     explicit Kazerima(HINSTANCE instance);
@@ -28,15 +27,7 @@ public:
     // Runs the load step the first time, then shows the window.
     void show(int showCommand);
 
-    // Both the buttons and the menu items come through here, so they always behave alike.
-    void Ruret_Start();
-    void Ruret_Stop();
-    // One tick of Timer1, which posts one each time its period elapses.
-    void tick() { m_ruret.Ruret_Tick(); }
-
-    const Ruret &roulette() const { return m_ruret; }
     HWND control(std::string_view name) const;
-    void setMessageBoxPresenter(MessageBoxPresenter presenter);
 
     // The design's keyboard handling, for the message loop to try before dispatching a message:
     // Tab in the design's order, arrows within the count buttons, Return on a push button.
@@ -51,7 +42,6 @@ private:
     void createMenus();
     void applyDpi(UINT dpi);
     void load();
-    void showVersion();
     void moveFocus(bool forward);
     void showFocusCues();
     void moveWithinCounts(int step);
@@ -66,7 +56,7 @@ private:
     bool optionValue(int count) override;
     void setResultCaption(const std::string &caption) override;
     void setResultBackColour(Colour colour) override;
-    void messageBox(const std::string &prompt, int style, const std::string &title) override;
+    void announcePick() override;
 
     HWND m_hwnd = nullptr;
     // Every drawn control with its design, in the design's order.
@@ -94,9 +84,7 @@ private:
     std::unique_ptr<ResultLabel> m_result; // Label3
     Ticker m_timer; // Timer1
 
-    MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
     bool m_loaded = false;
-    Ruret m_ruret {*this};
 };
 
 // Runs the window's message loop until the window is closed; returns the exit code.

@@ -3,6 +3,7 @@
 #include "colours.h"
 #include "design.h"
 #include "focusring.h"
+#include "messagebox.h"
 #include "resultlabel.h"
 #include "ticker.h"
 
@@ -109,9 +110,11 @@ Kazerima::Kazerima(QWidget *parent)
     m_startButton->installEventFilter(this);
     m_stopButton->installEventFilter(this);
 
-    connect(m_timer, &Ticker::timeout, this, [this] { m_ruret.Ruret_Tick(); });
-    connect(m_startButton, &QPushButton::clicked, this, &Kazerima::Ruret_Start);
-    connect(m_stopButton, &QPushButton::clicked, this, &Kazerima::Ruret_Stop);
+    setMessageBoxPresenter(
+        [this](const MessageBoxRequest &request) { showModalMessageBox(this, request); });
+    connect(m_timer, &Ticker::timeout, this, [this] { tick(); });
+    connect(m_startButton, &QPushButton::clicked, this, [this] { Ruret_Start(); });
+    connect(m_stopButton, &QPushButton::clicked, this, [this] { Ruret_Stop(); });
 }
 
 template<typename T> T *Kazerima::control(std::string_view name) const
@@ -218,37 +221,11 @@ void Kazerima::createMenus()
         menu->setObjectName(toQString(design.name));
         menu->setFont(font()); // a pop-up is a window of its own, which inherits no font
         for (const design::MenuItem &item : design.items) {
-            QAction *action = menu->addAction(toQString(item.caption), this, [this, &item] {
-                switch (item.command) {
-                case design::Command::Start:
-                    return Ruret_Start();
-                case design::Command::Stop:
-                    return Ruret_Stop();
-                case design::Command::Version:
-                    return showVersion();
-                }
-            });
+            QAction *action = menu->addAction(toQString(item.caption), this,
+                                              [this, &item] { runCommand(item.command); });
             action->setObjectName(toQString(item.name));
         }
     }
-}
-
-void Kazerima::Ruret_Start()
-{
-    m_ruret.Ruret_Start();
-}
-
-void Kazerima::Ruret_Stop()
-{
-    const bool picking = m_ruret.isRunning();
-    m_ruret.Ruret_Stop();
-    if (picking)
-        m_result->announce();
-}
-
-void Kazerima::setMessageBoxPresenter(MessageBoxPresenter presenter)
-{
-    m_presentMessageBox = std::move(presenter);
 }
 
 void Kazerima::showEvent(QShowEvent *event)
@@ -266,12 +243,6 @@ void Kazerima::load()
     resize(ClientArea.width(), menuBar()->sizeHint().height() + ClientArea.height());
     m_startButton->setFocus();
     m_timer->start(design::TimerIntervalMs);
-}
-
-void Kazerima::showVersion()
-{
-    m_presentMessageBox(this,
-                        {QString::fromStdString(design::versionText()), MsgBoxOkOnly, QString()});
 }
 
 // Return and Enter click a focused push button, as they do on Windows and in KDE. Neither button
@@ -353,8 +324,7 @@ void Kazerima::setResultBackColour(Colour colour)
     m_result->setBackColour(toQColor(colour));
 }
 
-void Kazerima::messageBox(const std::string &prompt, int style, const std::string &title)
+void Kazerima::announcePick()
 {
-    m_presentMessageBox(this,
-                        {QString::fromStdString(prompt), style, QString::fromStdString(title)});
+    m_result->announce();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "messagebox.h"
-#include "ruret.h"
+#include "kazerimawindow.h"
 
 #include <QMainWindow>
 
@@ -21,21 +20,14 @@ class QStyle;
 class ResultLabel;
 class Ticker;
 
-// The program's one window. It lays out the fixed design, lends its controls to the roulette
-// through RuretControls, and forwards clicks, menu picks and timer ticks to it.
-class Kazerima : public QMainWindow, public RuretControls
+// The program's one window in Qt. It lays out the fixed design, lends its widgets to the
+// roulette through RuretControls, and forwards clicks, menu picks and timer ticks to it.
+class Kazerima : public QMainWindow, public KazerimaWindow
 {
     Q_OBJECT
 
 public:
     explicit Kazerima(QWidget *parent = nullptr);
-
-    // Both the buttons and the menu items come through here, so they always behave alike.
-    void Ruret_Start();
-    void Ruret_Stop();
-
-    const Ruret &roulette() const { return m_ruret; }
-    void setMessageBoxPresenter(MessageBoxPresenter presenter);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -48,7 +40,6 @@ private:
     void createMenus();
     template<typename T> T *control(std::string_view name) const;
     void load();
-    void showVersion();
     QWidget *optionGroupTabStop() const;
 
     // RuretControls
@@ -57,7 +48,7 @@ private:
     bool optionValue(int count) override;
     void setResultCaption(const std::string &caption) override;
     void setResultBackColour(Colour colour) override;
-    void messageBox(const std::string &prompt, int style, const std::string &title) override;
+    void announcePick() override;
 
     // The text of each field as last handed to the roulette in UTF-8. A spin reads the same
     // names over and over; converting a pasted 100,000-character name costs about a third
@@ -77,7 +68,5 @@ private:
     Ticker *m_timer = nullptr; // Timer1
     QStyle *m_frameStyle = nullptr;
 
-    MessageBoxPresenter m_presentMessageBox = showModalMessageBox;
     bool m_loaded = false;
-    Ruret m_ruret {*this};
 };

@@ -16,11 +16,11 @@ void showModalMessageBox(QWidget *owner, const MessageBoxRequest &request)
         box.setFont(owner->font());
     box.setIcon(request.style & MsgBoxCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
     // Set explicitly: not every platform falls back to the application name for an empty title.
-    box.setWindowTitle(request.title.isEmpty() ? QGuiApplication::applicationDisplayName()
-                                               : request.title);
+    box.setWindowTitle(request.title.empty() ? QGuiApplication::applicationDisplayName()
+                                             : QString::fromStdString(request.title));
     box.setTextFormat(Qt::PlainText);
     // Our texts break lines with LF then CR; Qt would draw each of the two as a line break.
-    box.setText(QString(request.prompt).replace(u"\n\r"_s, u"\n"_s));
+    box.setText(QString::fromStdString(request.prompt).replace(u"\n\r"_s, u"\n"_s));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

@@ -1,5 +1,6 @@
 #include "hostilenames.h"
 #include "kazerima.h"
+#include "messagebox.h"
 #include "resultlabel.h"
 #include "ticker.h"
 #include "translations.h"
@@ -120,7 +121,7 @@ void TestKazerima::init()
     shown.clear();
     window = std::make_unique<Kazerima>();
     window->setMessageBoxPresenter(
-        [this](QWidget *, const MessageBoxRequest &request) { shown.append(request); });
+        [this](const MessageBoxRequest &request) { shown.append(request); });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     // The tests deal out ticks one by one, except where a real spin is the point.
@@ -302,7 +303,7 @@ void TestKazerima::buttonAndMenuItemAgree()
     control<QLineEdit>(u"Text4"_s)->clear();
     start();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.front().prompt, MissingNamePrompt);
+    QCOMPARE(QString::fromStdString(shown.front().prompt), MissingNamePrompt);
     QCOMPARE(window->roulette().SwitchOn(), "N");
 }
 
@@ -339,8 +340,8 @@ void TestKazerima::missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan()
     window->Ruret_Start();
 
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.front().prompt, MissingNamePrompt);
-    QCOMPARE(shown.front().title, u"名前入れてね"_s);
+    QCOMPARE(QString::fromStdString(shown.front().prompt), MissingNamePrompt);
+    QCOMPARE(QString::fromStdString(shown.front().title), u"名前入れてね"_s);
     QCOMPARE(shown.front().style, 16);
     QCOMPARE(window->roulette().SwitchOn(), "N");
 
@@ -660,9 +661,9 @@ void TestKazerima::versionBoxTextIsExact()
                              u"   Made in Quendal"_s;
     QCOMPARE(shown.size(), 2);
     for (const MessageBoxRequest &request : shown) {
-        QCOMPARE(request.prompt, expected);
+        QCOMPARE(QString::fromStdString(request.prompt), expected);
         QCOMPARE(request.style, 0);
-        QCOMPARE(request.title, QString());
+        QCOMPARE(request.title, std::string());
     }
     QCOMPARE(window->roulette().SwitchOn(), switchOn);
     QCOMPARE(window->roulette().Ninzuu(), count);
@@ -700,7 +701,7 @@ void TestKazerima::realBoxesAreModalWithOneOkButton()
         buttons = box->buttons();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    showModalMessageBox(window.get(), {u"text"_s, style, title});
+    showModalMessageBox(window.get(), {"text", style, title.toStdString()});
 
     QVERIFY(modal);
     QCOMPARE(seenTitle, shownTitle);

@@ -1,5 +1,6 @@
 #include "hostilenames.h"
 #include "kazerima.h"
+#include "messagebox.h"
 #include "resultlabel.h"
 #include "ticker.h"
 
@@ -55,13 +56,13 @@ void TestStress::randomUseKeepsWindowAndRouletteInStep()
     Kazerima window;
     int boxes = 0;
     // The real modal box, dismissed as soon as it is up.
-    window.setMessageBoxPresenter([&boxes](QWidget *owner, const MessageBoxRequest &request) {
+    window.setMessageBoxPresenter([&boxes, &window](const MessageBoxRequest &request) {
         ++boxes;
         QTimer::singleShot(0, [] {
             if (QWidget *box = QApplication::activeModalWidget())
                 box->close();
         });
-        showModalMessageBox(owner, request);
+        showModalMessageBox(&window, request);
     });
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
