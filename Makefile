@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run bench soak package windows windows-build format clean
+.PHONY: all deps build test run bench soak package windows windows-build web web-serve format clean
 
 all: build
 
@@ -12,12 +12,13 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-test: build windows-build
+test: build windows-build web
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 	@ctest --preset default
 	@ctest --preset sanitize
 	@ctest --preset windows
+	@ctest --preset web
 
 run: build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -26,10 +27,10 @@ run: build
 		build/default/app/kazerima; \
 	fi
 
-bench: deps windows-build
+bench: deps windows-build web
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
-	@bench/run.sh build/release build/windows
+	@bench/run.sh build/release build/windows build/web
 
 # Ten minutes of random use of the real window; prints resident memory as it goes.
 soak: build
@@ -49,6 +50,20 @@ windows: windows-build
 windows-build: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
+
+# The web page: build/web/, a folder of static files to put on any host or to open from disk.
+web: deps node_modules/.package-lock.json
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web
+
+# Serves build/web/ on this machine only, for a try in a browser.
+web-serve: web
+	@echo "Kazerima on http://localhost:8000/ (Ctrl+C ends)"
+	@python3 -m http.server --bind 127.0.0.1 --directory build/web 8000
+
+# The browser driver for the page's tests, exactly as the lockfile pins it; no browser download.
+node_modules/.package-lock.json: package-lock.json
+	@npm ci --no-audit --no-fund --loglevel=error
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

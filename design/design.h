@@ -110,8 +110,9 @@ inline constexpr Colour WindowBackground = SystemColour::ButtonText;
 inline constexpr Colour WindowText = SystemColour::HighlightText;
 inline constexpr int TimerIntervalMs = 5; // set by the load step
 
-// The controls the roulette and the handlers work through.
+// The controls the roulette, the handlers and the front-ends single out.
 inline constexpr std::string_view ResultLabel = "Label3";
+inline constexpr std::string_view TitleLabel = "Label1";
 inline constexpr std::string_view StartButton = "Command1";
 inline constexpr std::string_view StopButton = "Command2";
 std::string nameField(int slot); // "Text1" .. "Text5"

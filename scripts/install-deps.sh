@@ -15,6 +15,8 @@ packages=(
     dpkg-dev desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     # the Windows build, and Wine to test it
     g++-mingw-w64-x86-64-posix googletest wine64
+    # the web page, its cut faces, and a browser to test it in
+    emscripten python3-fonttools python3-brotli chromium
 )
 
 declare -A installed=()

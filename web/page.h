@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The one gate between the program and the page: every call that touches the DOM or the
+// browser's clock is here, and every event the page raises comes back through one handler.
+// Elements are small numbers handed out by create(); 0 is the page's body.
+namespace page {
+
+using Element = int;
+inline constexpr Element Body = 0;
+inline constexpr Element None = -1;
+
+enum class EventType { Click, Input, Change, KeyDown, FocusIn, PointerDown, Close, Resize };
+
+struct Event
+{
+    EventType type;
+    double time = 0; // milliseconds on the performance.now() clock
+    int key = 0; // KeyDown: the key's code (9 Tab, 13 Return, 27 Escape, 37 to 40 arrows...)
+    bool shift = false;
+};
+
+// Creates an HTML element, the last child of parent.
+Element create(Element parent, std::string_view tag);
+void setAttribute(Element element, std::string_view name, std::string_view value);
+void setStyle(Element element, std::string_view property, std::string_view value);
+// As text, never as markup.
+void setText(Element element, std::string_view text);
+void setHidden(Element element, bool hidden);
+bool hidden(Element element);
+void setChecked(Element element, bool checked);
+bool checked(Element element);
+void setValue(Element element, std::string_view value);
+std::string value(Element element);
+void focus(Element element);
+// The element of ours that has the keyboard, or None.
+Element focused();
+void setTitle(std::string_view title);
+
+// Events of these types on element reach the handler, which returns whether it took the event
+// (the browser then does nothing more with it). Resize is the viewport's, whatever element.
+void listen(Element element, EventType type);
+void setEventHandler(std::function<bool(Element, const Event &)> handler);
+
+void showModal(Element dialog);
+void close(Element dialog);
+
+// The viewport's size in CSS pixels.
+double viewportWidth();
+double viewportHeight();
+
+double now();
+// Calls frame with the frame's time before every paint of the page, for as long as it shows.
+void onEveryFrame(std::function<void(double time)> frame);
+
+} // namespace page

@@ -1,0 +1,16 @@
+# Writes the site's service worker: the list of its files to keep offline, and a cache name
+# that changes whenever any of them does.
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(digests "")
+set(quoted "\"./\"")
+foreach(file ${files})
+    file(SHA256 ${SITE}/${file} digest)
+    string(APPEND digests "${digest}${file}")
+    string(APPEND quoted ", \"${file}\"")
+endforeach()
+string(SHA256 KAZERIMA_SITE_DIGEST "${digests}")
+string(SUBSTRING ${KAZERIMA_SITE_DIGEST} 0 16 KAZERIMA_SITE_DIGEST)
+set(KAZERIMA_SITE_FILES "${quoted}")
+configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)

@@ -1,0 +1,10 @@
+// Over http(s) the page can be installed and works offline; opened from a file it needs
+// neither, and asking for them there would only fill the console with refusals.
+if (location.protocol === "http:" || location.protocol === "https:") {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "manifest.webmanifest";
+    document.head.append(manifest);
+    if ("serviceWorker" in navigator)
+        navigator.serviceWorker.register("sw.js");
+}
