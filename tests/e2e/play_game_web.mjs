@@ -1,0 +1,245 @@
+// Plays the page in Debian's Chromium as people would, at a desktop's size with a mouse and at
+// a phone's with touch, and checks what they would see and hear: the design's window, a whole
+// game, both boxes, a game by keyboard alone, offline play, a copy opened from disk.
+//
+//     node play_game_web.mjs path/to/build/web
+
+import { chromium } from "../../node_modules/playwright-core/index.mjs";
+import { createServer } from "node:http";
+import { readFile } from "node:fs/promises";
+import { extname, join, resolve } from "node:path";
+
+const site = resolve(process.argv[2]);
+const failures = [];
+const check = (ok, what) => {
+    if (!ok)
+        failures.push(what);
+    return ok;
+};
+
+// A static host on this machine, which notes every request it is sent.
+const requests = [];
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
+                ".webmanifest": "application/manifest+json", ".png": "image/png",
+                ".svg": "image/svg+xml", ".txt": "text/plain" };
+const server = createServer(async (request, response) => {
+    const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+    requests.push(path);
+    const file = join(site, path.replace(/^\/game\//, "/").replace(/\/$/, "/index.html"));
+    try {
+        const body = await readFile(file);
+        response.writeHead(200, { "content-type": types[extname(file)] || "application/octet-stream" });
+        response.end(body);
+    } catch {
+        response.writeHead(404);
+        response.end();
+    }
+});
+await new Promise((done) => server.listen(0, "127.0.0.1", done));
+// Under a sub-path, as on any static host.
+const origin = `http://127.0.0.1:${server.address().port}`;
+const url = `${origin}/game/`;
+
+const browser = await chromium.launch({
+    executablePath: "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
+           "--disable-component-update", "--no-first-run", "--disable-sync"],
+});
+
+const sizes = {
+    desktop: { viewport: { width: 418, height: 371 } },
+    phone: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true,
+             hasTouch: true },
+};
+
+async function open(size, { locale = "ja-JP", address = url } = {}) {
+    const context = await browser.newContext({ ...sizes[size], locale });
+    const page = await context.newPage();
+    page.on("console", (message) => {
+        if (message.type() === "error")
+            failures.push(`${size} ${locale}: console error: ${message.text()}`);
+    });
+    page.on("pageerror", (error) => failures.push(`${size} ${locale}: ${error.message}`));
+    await page.goto(address);
+    await page.waitForSelector("#Command1");
+    await page.waitForTimeout(100);
+    return { context, page };
+}
+
+const result = (page) => page.locator("#Label3");
+const colour = (page, id) =>
+    page.evaluate((id) => getComputedStyle(document.getElementById(id)).backgroundColor, id);
+const cyan = "rgb(0, 255, 255)", red = "rgb(255, 0, 0)";
+
+async function captionsOver(page, milliseconds) {
+    const seen = new Set();
+    for (const end = Date.now() + milliseconds; Date.now() < end;) {
+        seen.add(await result(page).textContent());
+        await page.waitForTimeout(20);
+    }
+    return seen;
+}
+
+// --- a whole game, with a mouse and with touch ------------------------------------------------
+for (const size of ["desktop", "phone"]) {
+    const { context, page } = await open(size);
+    const press = (locator) => (size === "phone" ? locator.tap() : locator.click());
+    check(await colour(page, "Label3") === cyan, `${size}: the result box is not cyan at start`);
+
+    await press(page.getByRole("radio", { name: "2人" }));
+    await page.waitForTimeout(50);
+    check(await page.locator("#Text3").isHidden() && await page.locator("#Text5").isHidden(),
+          `${size}: fields 3 to 5 still show after 2人`);
+    await page.getByRole("textbox", { name: "1人目の名前" }).fill("あかね");
+    await page.getByRole("textbox", { name: "2人目の名前" }).fill("<b>ゆうた</b>");
+
+    await press(page.getByRole("button", { name: "スタート" }));
+    const spun = await captionsOver(page, 400);
+    check(spun.size >= 2, `${size}: the names did not cycle (${[...spun]})`);
+    check(await page.locator("#Label3 b").count() === 0, `${size}: a name was read as markup`);
+    check(await page.locator(".announcer").textContent() === "",
+          `${size}: something was announced while spinning`);
+
+    await press(page.getByRole("button", { name: "ストップ" }));
+    const picked = await result(page).textContent();
+    check(await colour(page, "Label3") === red, `${size}: the result box is not red after Stop`);
+    check(["あかね", "<b>ゆうた</b>"].includes(picked), `${size}: picked "${picked}"`);
+    await page.waitForTimeout(300);
+    check(await result(page).textContent() === picked, `${size}: the pick changed after Stop`);
+    check((await page.locator(".announcer").textContent()).startsWith(picked),
+          `${size}: the pick was not announced`);
+
+    // An empty name in use refuses the start with the critical box, which holds the keyboard.
+    await page.getByRole("textbox", { name: "1人目の名前" }).fill("");
+    await press(page.getByRole("button", { name: "スタート" }));
+    const box = page.getByRole("dialog", { name: "名前入れてね" });
+    check(await box.isVisible(), `${size}: no missing-name box`);
+    check(await box.locator(".box-icon").isVisible(), `${size}: the missing-name box has no icon`);
+    check(await box.locator(".box-prompt").textContent() === "名前を登録して下さい",
+          `${size}: missing-name prompt`);
+    check(await box.getByRole("button").count() === 1, `${size}: the box has more than one button`);
+    check(await page.evaluate(() => document.activeElement.textContent) === "OK",
+          `${size}: OK does not have the focus`);
+    await page.keyboard.press("Escape");
+    check(await box.isHidden(), `${size}: Escape left the box open`);
+
+    // The version box, from its menu.
+    await press(page.locator("#バージョン"));
+    await press(page.getByRole("menuitem", { name: "バージョン" }).last());
+    const version = page.getByRole("dialog", { name: "Kazerima" });
+    const expected = ["     ﾊﾞｰｼﾞｮﾝ1.0", "", "ﾌﾟﾛﾃﾞｭｰｽ   Mavoru", "ﾌﾟﾛｸﾞﾗﾑ     Mavoru",
+                      "企画         Mavoru", "Date         2002-11-23", "", "   Made in Quendal"];
+    check(await version.locator(".box-prompt").textContent() === expected.join("\n"),
+          `${size}: version text: ${JSON.stringify(await version.locator(".box-prompt").textContent())}`);
+    check(await version.locator(".box-icon").isHidden(), `${size}: the version box has an icon`);
+    await page.keyboard.press("Enter");
+    check(await version.isHidden(), `${size}: Enter left the version box open`);
+    await context.close();
+}
+
+// --- the design at 1:1, and the same pixels in Japanese and in English ------------------------
+{
+    const { context, page } = await open("desktop");
+    const designed = {
+        Frame2: [16, 66, 73, 161], Frame1: [96, 66, 129, 161], Text1: [112, 98, 81, 25],
+        Text5: [112, 194, 81, 25], Label2: [104, 82, 113, 17], Command1: [232, 74, 169, 49],
+        Command2: [232, 130, 169, 49], Label1: [32, 26, 353, 33], Label3: [16, 234, 369, 113],
+    };
+    for (const [id, rect] of Object.entries(designed)) {
+        const box = await page.locator(`#${id}`).boundingBox();
+        check(JSON.stringify([box.x, box.y, box.width, box.height]) === JSON.stringify(rect),
+              `${id} stands at ${JSON.stringify(box)}, not ${rect}`);
+    }
+    const japanese = await page.screenshot();
+    const english = await open("desktop", { locale: "en-US" });
+    check(Buffer.compare(japanese, await english.page.screenshot()) === 0,
+          "the window is drawn differently under en-US and ja-JP");
+    await english.context.close();
+    await context.close();
+}
+
+// --- by keyboard alone ----------------------------------------------------------------------
+{
+    const { context, page } = await open("desktop");
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    check(await focused() === "Command1", "focus does not start on スタート");
+    const order = [];
+    for (let i = 0; i < 8; ++i) {
+        await page.keyboard.press("Tab");
+        order.push(await focused());
+    }
+    check(order.join() === "Command2,Text1,Text2,Text3,Text4,Text5,Option5,メニュー",
+          `Tab order: ${order}`);
+    await page.keyboard.press("Shift+Tab");
+    await page.keyboard.press("ArrowUp"); // from 5人 to 4人: Text5 goes on the next tick
+    await page.waitForTimeout(50);
+    check(await page.locator("#Text5").isHidden(), "the arrows did not choose 4人");
+    await page.keyboard.press("Shift+Tab");
+    check(await focused() === "Text4", `Shift+Tab over the hidden field reached ${await focused()}`);
+    await page.locator("#Command1").focus();
+    await page.keyboard.press("Space");
+    check((await captionsOver(page, 300)).size >= 2, "Space on スタート started no spin");
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("Enter");
+    check(await colour(page, "Label3") === red, "Enter on ストップ did not stop");
+    // The menus: arrows, Enter, and Escape back to where the keyboard was.
+    await page.locator("#メニュー").focus();
+    await page.keyboard.press("ArrowRight");
+    await page.keyboard.press("Enter");
+    check(await focused() === "Ver", `Enter on バージョン's menu reached ${await focused()}`);
+    await page.keyboard.press("Enter");
+    check(await page.getByRole("dialog", { name: "Kazerima" }).isVisible(),
+          "Enter on バージョン showed no box");
+    await page.keyboard.press("Escape");
+    await context.close();
+}
+
+// --- hostile names -----------------------------------------------------------------------------
+{
+    const { context, page } = await open("desktop");
+    const long = "長".repeat(100000);
+    await page.getByRole("radio", { name: "2人" }).click();
+    await page.locator("#Text1").fill(long);
+    await page.locator("#Text2").fill("שלום עולם");
+    await page.locator("#Command1").click();
+    const started = Date.now();
+    const seen = await captionsOver(page, 500);
+    check(Date.now() - started < 2000, "the page froze with a 100,000-character name");
+    check([...seen].some((caption) => caption.startsWith("長長長")), "the long name never showed");
+    await page.locator("#Command2").click();
+    check((await page.locator("#Text1").inputValue()).length === 100000,
+          "the long name lost characters");
+    await context.close();
+}
+
+// --- offline after one visit, and no request outside the site --------------------------------
+{
+    const { context, page } = await open("desktop");
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.reload();
+    await page.waitForSelector("#Command1");
+    await context.setOffline(true);
+    await page.reload();
+    await page.waitForSelector("#Command1");
+    await page.locator("#Command1").click();
+    check((await captionsOver(page, 300)).size >= 2, "offline, the game did not play");
+    await context.close();
+    const outside = requests.filter((path) => !path.startsWith("/game/"));
+    check(outside.length === 0, `requests outside the site: ${outside}`);
+}
+
+// --- a copy opened from disk ------------------------------------------------------------------
+{
+    const { context, page } = await open("phone", { address: `file://${site}/index.html` });
+    await page.locator("#Command1").tap();
+    check((await captionsOver(page, 300)).size >= 2, "opened from disk, the game did not play");
+    await context.close();
+}
+
+await browser.close();
+server.close();
+for (const failure of failures)
+    console.log(`FAIL: ${failure}`);
+console.log(failures.length ? `${failures.length} failed` : "the page: played at desktop and phone sizes, " +
+            "boxes, keyboard, design geometry, locales, hostile names, offline, from disk");
+process.exit(failures.length ? 1 : 0);
