@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures Kazerima against floors taken in the same run on the same machine, and prints one
 # Markdown table. Takes about four minutes, a little more with the Windows build.
-# Usage: bench/run.sh BUILD_DIR [WINDOWS_BUILD_DIR]
+# Usage: bench/run.sh BUILD_DIR [WINDOWS_BUILD_DIR [WEB_SITE_DIR]]
 set -euo pipefail
 
 build=$(realpath "$1")
@@ -109,6 +109,12 @@ if [ -n "${2-}" ]; then
     "$here/../scripts/wine-prefix.sh" remove "$WINEPREFIX"
 fi
 
+# --- the web page in headless Chromium -------------------------------------------------------
+if [ -n "${3-}" ]; then
+    say "the web page in Chromium: bytes, first paint, ticks, CPU"
+    node "$here/web.mjs" "$3" >"$work/web"
+fi
+
 cat <<TABLE
 | measure | Kazerima | floor | ratio | target |
 |---|---:|---:|---:|---|
@@ -138,3 +144,4 @@ if [ -n "${2-}" ]; then
 | Windows build under Wine: tick rate spinning with a menu open, /s (p50 / p99 / max ms) | $wine_menu_rate ($wine_menu_p50 / $wine_menu_p99 / $wine_menu_max) | 200 | $(ratio "$wine_menu_rate" 200) | ≥ 0.98 |
 TABLE
 fi
+[ -z "${3-}" ] || cat "$work/web"

@@ -16,6 +16,8 @@ class Kazerima final : public KazerimaWindow
 public:
     Kazerima();
 
+    std::int64_t ticksRun() const { return m_ticksRun; }
+
 private:
     struct Menu
     {
