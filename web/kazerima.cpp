@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -31,9 +30,12 @@ std::string px(int pixels)
 std::string css(Colour colour)
 {
     const Colour rgb = design::standardSchemeColour(colour);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF,
-                  (rgb >> 16) & 0xFF);
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) { // red, green, blue
+        const unsigned byte = (rgb >> shift) & 0xFF;
+        text += "0123456789ABCDEF"[byte >> 4];
+        text += "0123456789ABCDEF"[byte & 0xF];
+    }
     return text;
 }
 
@@ -90,10 +92,15 @@ Kazerima::Kazerima()
         return handleEvent(element, event);
     });
 
-    // The load step: focus on スタート, and Timer1 from now on.
-    page::focus(m_startButton);
+    // The load step: Timer1 from now on, and focus on スタート with the first frame, which lays
+    // the page out once rather than as soon as it is asked where anything is.
     m_tickOrigin = page::now();
     page::onEveryFrame([this](double time) {
+        if (!m_shown) {
+            m_shown = true;
+            fitToViewport();
+            page::focus(m_startButton);
+        }
         runTicksUntil(time);
         paint();
     });
@@ -138,8 +145,6 @@ void Kazerima::createWindow()
     m_announcer = page::create(m_window, "div");
     page::setAttribute(m_announcer, "class", "announcer");
     page::setAttribute(m_announcer, "aria-live", "polite");
-
-    fitToViewport();
 }
 
 // Made bottom-most first, since a later sibling is drawn over an earlier one; each frame's
@@ -525,12 +530,8 @@ void Kazerima::fitToViewport()
     const double height = page::viewportHeight();
     const double scale
         = std::min(width / ClientWidth, height / double(MenuBarHeight + ClientHeight));
-    const double left = (width - ClientWidth * scale) / 2;
-    const double top = (height - (MenuBarHeight + ClientHeight) * scale) / 2;
-    char transform[96];
-    std::snprintf(transform, sizeof transform, "translate(%.2fpx, %.2fpx) scale(%.5f)", left, top,
-                  scale);
-    page::setStyle(m_window, "transform", transform);
+    page::setPlacement(m_window, (width - ClientWidth * scale) / 2,
+                       (height - (MenuBarHeight + ClientHeight) * scale) / 2, scale);
 }
 
 std::string Kazerima::nameText(int slot)

@@ -85,6 +85,7 @@ private:
     page::Element m_boxOk = page::None;
     bool m_boxOpen = false;
 
+    bool m_shown = false;
     double m_tickOrigin = 0; // when tick 0 was due
     std::int64_t m_ticksRun = 0;
 };

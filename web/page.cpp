@@ -31,6 +31,11 @@ EM_JS(void, js_set_style, (int element, const char *property, int propertyLength
                                                        UTF8ToString(value, valueLength));
 });
 
+EM_JS(void, js_set_placement, (int element, double left, double top, double scale), {
+    Module.kazerimaElements[element].style.transform =
+        'translate(' + left + 'px, ' + top + 'px) scale(' + scale + ')';
+});
+
 EM_JS(void, js_set_text, (int element, const char *text, int length), {
     Module.kazerimaElements[element].textContent = UTF8ToString(text, length);
 });
@@ -149,6 +154,11 @@ void setAttribute(Element element, std::string_view name, std::string_view value
 void setStyle(Element element, std::string_view property, std::string_view value)
 {
     js_set_style(element, property.data(), length(property), value.data(), length(value));
+}
+
+void setPlacement(Element element, double left, double top, double scale)
+{
+    js_set_placement(element, left, top, scale);
 }
 
 void setText(Element element, std::string_view text)

@@ -27,6 +27,8 @@ struct Event
 Element create(Element parent, std::string_view tag);
 void setAttribute(Element element, std::string_view name, std::string_view value);
 void setStyle(Element element, std::string_view property, std::string_view value);
+// Moves the element by (left, top) pixels and scales it by scale from its top-left corner.
+void setPlacement(Element element, double left, double top, double scale);
 // As text, never as markup.
 void setText(Element element, std::string_view text);
 void setHidden(Element element, bool hidden);
