@@ -176,10 +176,14 @@ page::Element Kazerima::createControl(const design::Control &design, page::Eleme
         page::setAttribute(element, "role", "group");
         page::setAttribute(element, "aria-label", design.caption);
         setColours(element, design.background, design.text);
-        page::setAttribute(page::create(element, "div"), "class", "frame-line");
+        // The line runs through the middle of the caption, which is set into it.
+        const page::Element line = page::create(element, "div");
+        page::setAttribute(line, "class", "frame-line");
+        page::setStyle(line, "top", px(font.pixelSize / 2));
         const page::Element caption = page::create(element, "span");
         page::setAttribute(caption, "class", "frame-caption");
         page::setAttribute(caption, "aria-hidden", "true");
+        page::setStyle(caption, "line-height", px(font.pixelSize));
         page::setStyle(caption, "background-color", css(design.background));
         page::setText(caption, design.caption);
         break;
@@ -276,7 +280,9 @@ void Kazerima::createMenus()
         // One stop for the whole bar, after the design's own.
         page::setAttribute(menu.title, "tabindex", m_menus.empty() ? "0" : "-1");
         page::setText(menu.title, design.caption);
+        page::setStyle(menu.title, "line-height", px(MenuBarHeight));
         menu.list = page::create(holder, "div");
+        page::setStyle(menu.list, "top", px(MenuBarHeight));
         page::setAttribute(menu.list, "role", "menu");
         page::setAttribute(menu.list, "aria-label", design.caption);
         page::setAttribute(menu.list, "class", "menu");
