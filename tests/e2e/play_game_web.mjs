@@ -8,6 +8,7 @@ import { chromium } from "../../node_modules/playwright-core/index.mjs";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join, resolve } from "node:path";
+import { inflateSync } from "node:zlib";
 
 const site = resolve(process.argv[2]);
 const failures = [];
@@ -70,6 +71,17 @@ const result = (page) => page.locator("#Label3");
 const colour = (page, id) =>
     page.evaluate((id) => getComputedStyle(document.getElementById(id)).backgroundColor, id);
 const cyan = "rgb(0, 255, 255)", red = "rgb(255, 0, 0)";
+
+// The colour on screen at one CSS pixel, as [red, green, blue], from a 1 x 1 screenshot.
+async function pixel(page, x, y) {
+    const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 }, scale: "css" });
+    const chunks = [];
+    for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
+        if (png.toString("ascii", at + 4, at + 8) === "IDAT")
+            chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
+    }
+    return [...inflateSync(Buffer.concat(chunks)).subarray(1, 4)]; // after the row's filter byte
+}
 
 async function captionsOver(page, milliseconds) {
     const seen = new Set();
@@ -150,6 +162,12 @@ for (const size of ["desktop", "phone"]) {
         check(JSON.stringify([box.x, box.y, box.width, box.height]) === JSON.stringify(rect),
               `${id} stands at ${JSON.stringify(box)}, not ${rect}`);
     }
+    // The frames' etched lines show on the black: down Frame2's left side and across its top.
+    for (const [x, y] of [[17, 150], [84, 73]]) {
+        const [r, g, b] = await pixel(page, x, y);
+        check(r + g + b > 300, `no frame line at (${x}, ${y}): ${[r, g, b]}`);
+    }
+    check(JSON.stringify(await pixel(page, 380, 340)) === "[0,255,255]", "the result box is not cyan on screen");
     const japanese = await page.screenshot();
     const english = await open("desktop", { locale: "en-US" });
     check(Buffer.compare(japanese, await english.page.screenshot()) === 0,
