@@ -17,6 +17,8 @@ constexpr std::size_t ShownCodePoints = 256;
 // A page that was hidden comes back to a second's ticks at most: nobody saw the others, and
 // running them all would hold up its first frame.
 constexpr std::int64_t MaxTicksCaughtUp = 1000 / design::TimerIntervalMs;
+// How often the ticks due run while nothing needs a frame.
+constexpr double IdleRunMs = 100;
 
 constexpr int KeyTab = 9, KeyReturn = 13, KeyEscape = 27, KeySpace = 32, KeyLeft = 37, KeyUp = 38,
               KeyRight = 39, KeyDown = 40, KeyF10 = 121;
@@ -92,18 +94,28 @@ Kazerima::Kazerima()
         return handleEvent(element, event);
     });
 
-    // The load step: Timer1 from now on, and focus on スタート with the first frame, which lays
-    // the page out once rather than as soon as it is asked where anything is.
+    // The load step: Timer1 from now on. The window is laid out with the first frame, once,
+    // rather than as soon as it is asked where anything is.
     m_tickOrigin = page::now();
-    page::onEveryFrame([this](double time) {
-        if (!m_shown) {
-            m_shown = true;
-            fitToViewport();
-            page::focus(m_startButton);
-        }
-        runTicksUntil(time);
-        paint();
-    });
+    page::setFrameHandler([this](double time) { frame(time); });
+    page::requestFrame();
+    // A spin asks for every frame; otherwise the due ticks run ten times a second, twenty at a
+    // time, and a frame after each event: a frame for every screen refresh would cost a phone's
+    // battery with nothing new to show.
+    page::every(IdleRunMs, [this] { runTicksUntil(page::now()); });
+}
+
+void Kazerima::frame(double time)
+{
+    if (!m_shown) {
+        m_shown = true;
+        fitToViewport();
+        page::focus(m_startButton);
+    }
+    runTicksUntil(time);
+    paint();
+    if (roulette().isRunning())
+        page::requestFrame();
 }
 
 void Kazerima::createWindow()
@@ -349,7 +361,15 @@ void Kazerima::presentBox(const MessageBoxRequest &request)
     page::showModal(m_box);
 }
 
+// Whatever an event changed shows with the next frame: a spin started, a count chosen.
 bool Kazerima::handleEvent(page::Element element, const page::Event &event)
+{
+    const bool taken = takeEvent(element, event);
+    page::requestFrame();
+    return taken;
+}
+
+bool Kazerima::takeEvent(page::Element element, const page::Event &event)
 {
     using page::EventType;
     switch (event.type) {

@@ -33,7 +33,9 @@ private:
     void createBox();
     void presentBox(const MessageBoxRequest &request);
 
+    void frame(double time);
     bool handleEvent(page::Element element, const page::Event &event);
+    bool takeEvent(page::Element element, const page::Event &event);
     bool handleMenuKey(page::Element element, const page::Event &event);
     void openMenu(std::size_t menu, bool focusFirstItem);
     void closeMenus(bool refocus);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <string>
 
@@ -249,15 +250,31 @@ double now()
     return emscripten_performance_now();
 }
 
-void onEveryFrame(std::function<void(double time)> frame)
+void setFrameHandler(std::function<void(double time)> frame)
 {
     frameHandler() = std::move(frame);
-    emscripten_request_animation_frame_loop(
+}
+
+void requestFrame()
+{
+    static bool requested = false;
+    if (requested)
+        return;
+    requested = true;
+    emscripten_request_animation_frame(
         [](double time, void *) -> EM_BOOL {
+            requested = false;
             frameHandler()(time);
-            return EM_TRUE;
+            return EM_FALSE;
         },
         nullptr);
+}
+
+void every(double intervalMs, std::function<void()> tick)
+{
+    static std::function<void()> repeated;
+    repeated = std::move(tick);
+    emscripten_set_interval([](void *) { repeated(); }, intervalMs, nullptr);
 }
 
 } // namespace page

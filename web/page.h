@@ -55,7 +55,12 @@ double viewportWidth();
 double viewportHeight();
 
 double now();
-// Calls frame with the frame's time before every paint of the page, for as long as it shows.
-void onEveryFrame(std::function<void(double time)> frame);
+// What runs before the page's next paint, given the frame's time, once per requestFrame().
+void setFrameHandler(std::function<void(double time)> frame);
+// Asks for one call of the frame handler before the next paint; asking again before then
+// changes nothing.
+void requestFrame();
+// Calls tick every intervalMs, for the life of the page.
+void every(double intervalMs, std::function<void()> tick);
 
 } // namespace page
