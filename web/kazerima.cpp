@@ -112,7 +112,8 @@ void Kazerima::frame(double time)
         fitToViewport();
         page::focus(m_startButton);
     }
-    runTicksUntil(time);
+    // A frame's time may lie before the event that asked for it; the ticks due now show too.
+    runTicksUntil(std::max(time, page::now()));
     paint();
     if (roulette().isRunning())
         page::requestFrame();

@@ -83,6 +83,10 @@ async function pixel(page, x, y) {
     return [...inflateSync(Buffer.concat(chunks)).subarray(1, 4)]; // after the row's filter byte
 }
 
+// Whether the element is hidden within a second: a count takes effect with the next frame.
+const hiddenSoon = (page, selector) =>
+    page.locator(selector).waitFor({ state: "hidden", timeout: 1000 }).then(() => true, () => false);
+
 async function captionsOver(page, milliseconds) {
     const seen = new Set();
     for (const end = Date.now() + milliseconds; Date.now() < end;) {
@@ -99,8 +103,7 @@ for (const size of ["desktop", "phone"]) {
     check(await colour(page, "Label3") === cyan, `${size}: the result box is not cyan at start`);
 
     await press(page.getByRole("radio", { name: "2人" }));
-    await page.waitForTimeout(50);
-    check(await page.locator("#Text3").isHidden() && await page.locator("#Text5").isHidden(),
+    check(await hiddenSoon(page, "#Text3") && await hiddenSoon(page, "#Text5"),
           `${size}: fields 3 to 5 still show after 2人`);
     await page.getByRole("textbox", { name: "1人目の名前" }).fill("あかね");
     await page.getByRole("textbox", { name: "2人目の名前" }).fill("<b>ゆうた</b>");
@@ -190,8 +193,7 @@ for (const size of ["desktop", "phone"]) {
           `Tab order: ${order}`);
     await page.keyboard.press("Shift+Tab");
     await page.keyboard.press("ArrowUp"); // from 5人 to 4人: Text5 goes on the next tick
-    await page.waitForTimeout(50);
-    check(await page.locator("#Text5").isHidden(), "the arrows did not choose 4人");
+    check(await hiddenSoon(page, "#Text5"), "the arrows did not choose 4人");
     await page.keyboard.press("Shift+Tab");
     check(await focused() === "Text4", `Shift+Tab over the hidden field reached ${await focused()}`);
     await page.locator("#Command1").focus();
