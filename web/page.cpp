@@ -83,6 +83,7 @@ EM_JS(void, js_set_title, (const char *title, int length), {
 
 // Every listener forwards to the one entry point, kazerima_event.
 EM_JS(void, js_listen, (int element, int type), {
+    // page::EventType, in order.
     const names = ['click', 'input', 'change', 'keydown', 'focusin', 'pointerdown', 'close',
                    'resize'];
     const target = type == 7 ? window : Module.kazerimaElements[element];

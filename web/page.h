@@ -13,6 +13,7 @@ using Element = int;
 inline constexpr Element Body = 0;
 inline constexpr Element None = -1;
 
+// In the order of the DOM event names in page.cpp's js_listen.
 enum class EventType { Click, Input, Change, KeyDown, FocusIn, PointerDown, Close, Resize };
 
 struct Event
