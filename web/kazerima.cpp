@@ -409,7 +409,7 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
             for (std::size_t menu = 0; menu < m_menus.size(); ++menu) {
                 if (element == m_menus[menu].title) {
                     if (page::hidden(m_menus[menu].list))
-                        openMenu(menu, true);
+                        openMenu(menu);
                     else
                         closeMenus(false);
                     return true;
@@ -453,7 +453,7 @@ bool Kazerima::handleMenuKey(page::Element element, const page::Event &event)
             case KeyDown:
             case KeyReturn:
             case KeySpace:
-                openMenu(menu, true);
+                openMenu(menu);
                 return true;
             case KeyEscape:
                 closeMenus(true);
@@ -477,7 +477,7 @@ bool Kazerima::handleMenuKey(page::Element element, const page::Event &event)
             }
             case KeyLeft:
             case KeyRight:
-                openMenu(neighbour, true);
+                openMenu(neighbour);
                 return true;
             case KeyReturn:
             case KeySpace:
@@ -498,14 +498,14 @@ bool Kazerima::handleMenuKey(page::Element element, const page::Event &event)
     return false;
 }
 
-void Kazerima::openMenu(std::size_t menu, bool focusFirstItem)
+// Opens the menu with the keyboard on its first item, for mouse, touch and keys alike.
+void Kazerima::openMenu(std::size_t menu)
 {
     for (std::size_t other = 0; other < m_menus.size(); ++other) {
         page::setHidden(m_menus[other].list, other != menu);
         page::setAttribute(m_menus[other].title, "aria-expanded", other == menu ? "true" : "false");
     }
-    if (focusFirstItem)
-        page::focus(m_menus[menu].items.front().first);
+    page::focus(m_menus[menu].items.front().first);
 }
 
 // With refocus, the keyboard goes back to the control that had it before the menus.

@@ -37,7 +37,7 @@ private:
     bool handleEvent(page::Element element, const page::Event &event);
     bool takeEvent(page::Element element, const page::Event &event);
     bool handleMenuKey(page::Element element, const page::Event &event);
-    void openMenu(std::size_t menu, bool focusFirstItem);
+    void openMenu(std::size_t menu);
     void closeMenus(bool refocus);
     void command(design::Command command, double time);
 

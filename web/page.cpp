@@ -73,10 +73,6 @@ EM_JS(void, js_focus, (int element), {
     Module.kazerimaElements[element].focus();
 });
 
-EM_JS(int, js_focused, (), {
-    return Module.kazerimaElements.indexOf(document.activeElement);
-});
-
 EM_JS(void, js_set_title, (const char *title, int length), {
     document.title = UTF8ToString(title, length);
 });
@@ -204,11 +200,6 @@ std::string value(Element element)
 void focus(Element element)
 {
     js_focus(element);
-}
-
-Element focused()
-{
-    return js_focused();
 }
 
 void setTitle(std::string_view title)

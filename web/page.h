@@ -39,8 +39,6 @@ bool checked(Element element);
 void setValue(Element element, std::string_view value);
 std::string value(Element element);
 void focus(Element element);
-// The element of ours that has the keyboard, or None.
-Element focused();
 void setTitle(std::string_view title);
 
 // Events of these types on element reach the handler, which returns whether it took the event

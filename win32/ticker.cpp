@@ -33,7 +33,6 @@ void Ticker::start(HWND window, int intervalMs)
 {
     stop();
     m_window = window;
-    m_intervalMs = intervalMs;
     m_posted.store(false, std::memory_order_relaxed);
     // A periodic waitable timer keeps its schedule from the start, however late a tick is
     // taken: the rate holds at 1000 / intervalMs.

@@ -29,8 +29,6 @@ public:
     // Posts TickMessage to window every intervalMs from now until stop().
     void start(HWND window, int intervalMs);
     void stop();
-    bool isActive() const { return m_thread != nullptr; }
-    int interval() const { return m_intervalMs; }
 
     // At most one tick waits in the queue: a window held up for longer than a period misses
     // the ticks it could not take, as a timer's own messages would, rather than running
@@ -45,6 +43,5 @@ private:
     HANDLE m_thread = nullptr;
     HWND m_window = nullptr;
     bool m_raisedClock = false;
-    int m_intervalMs = 0;
     std::atomic<bool> m_posted {false};
 };
