@@ -4,7 +4,6 @@
 #include "kazerima_version.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -14,11 +13,6 @@ constexpr int ClientWidth = design::pixels(design::ClientWidth);
 constexpr int ClientHeight = design::pixels(design::ClientHeight);
 // The result box lays out no more of a caption than it can ever show.
 constexpr std::size_t ShownCodePoints = 256;
-// A page that was hidden comes back to a second's ticks at most: nobody saw the others, and
-// running them all would hold up its first frame.
-constexpr std::int64_t MaxTicksCaughtUp = 1000 / design::TimerIntervalMs;
-// How often the ticks due run while nothing needs a frame.
-constexpr double IdleRunMs = 100;
 
 constexpr int KeyTab = 9, KeyReturn = 13, KeyEscape = 27, KeySpace = 32, KeyLeft = 37, KeyUp = 38,
               KeyRight = 39, KeyDown = 40, KeyF10 = 121;
@@ -94,17 +88,16 @@ Kazerima::Kazerima()
         return handleEvent(element, event);
     });
 
-    // The load step: Timer1 from now on. The window is laid out with the first frame, once,
-    // rather than as soon as it is asked where anything is.
-    m_tickOrigin = page::now();
+    // The load step: Timer1 from now on, with the page's frames. The window is laid out with
+    // the first frame, once, rather than as soon as it is asked where anything is.
     page::setFrameHandler([this](double time) { frame(time); });
     page::requestFrame();
-    // A spin asks for every frame; otherwise the due ticks run ten times a second, twenty at a
-    // time, and a frame after each event: a frame for every screen refresh would cost a phone's
-    // battery with nothing new to show.
-    page::every(IdleRunMs, [this] { runTicksUntil(page::now()); });
 }
 
+// A tick runs inside the frame whose paint shows it: every name in the box is one the screen
+// presented, and a Stop, which runs no tick, freezes the one in view. A spin asks for every
+// frame; otherwise each event asks for one, whose idle tick takes in a count just chosen, and
+// nothing wakes a phone while nothing changes.
 void Kazerima::frame(double time)
 {
     if (!m_shown) {
@@ -112,9 +105,13 @@ void Kazerima::frame(double time)
         fitToViewport();
         page::focus(m_startButton);
     }
-    // A frame's time may lie before the event that asked for it; the ticks due now show too.
-    runTicksUntil(std::max(time, page::now()));
-    paint();
+    // While a box is open the ticks pause; they go on where they were once it is dismissed.
+    if (m_boxOpen)
+        return;
+    if (m_pacer.tickAt(time)) {
+        tick();
+        ++m_ticksRun;
+    }
     if (roulette().isRunning())
         page::requestFrame();
 }
@@ -260,6 +257,7 @@ page::Element Kazerima::createControl(const design::Control &design, page::Eleme
         setColours(element, design.background, design.text);
         setFont(element, font, embedded ? embeddedfaces::family(design.name) : std::string());
         page::setText(element, design.caption);
+        page::listen(element, page::EventType::PointerDown);
         page::listen(element, page::EventType::Click);
         page::listen(element, page::EventType::FocusIn);
         if (design.name == design::StartButton)
@@ -346,8 +344,8 @@ void Kazerima::createBox()
     page::listen(m_box, page::EventType::Close);
 }
 
-// A page cannot wait for the box inside Ruret_Start: the ticks stop here instead, and start
-// again where they were when the box is dismissed, so that the game cannot tell.
+// A page cannot wait for the box inside Ruret_Start: the ticks stop here instead, and go on
+// from where they were when the box is dismissed, so that the game cannot tell.
 void Kazerima::presentBox(const MessageBoxRequest &request)
 {
     page::setText(m_boxTitle, request.title.empty() ? KAZERIMA_NAME : request.title);
@@ -378,12 +376,18 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
         fitToViewport();
         return false;
     case EventType::PointerDown:
+        // The two buttons act as they are pressed, not as they are let go: the moment of the
+        // press is the game's one chance, and a finger that slides a little must not lose it.
+        if (event.pointer && (element == m_startButton || element == m_stopButton)) {
+            runCommand(element == m_startButton ? design::Command::Start : design::Command::Stop);
+            // A box the press opened keeps the keyboard: the press must not take it away to
+            // the button, as a press would.
+            return m_boxOpen;
+        }
         closeMenus(false);
         return false;
     case EventType::Close:
         m_boxOpen = false;
-        // On from where they paused, with no burst for the time the box was open.
-        m_tickOrigin = page::now() - double(m_ticksRun) * design::TimerIntervalMs;
         return false;
     case EventType::FocusIn:
         m_focusBeforeMenus = element;
@@ -399,10 +403,11 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
             m_optionOn[i] = page::checked(m_options[i]);
         return false;
     case EventType::Click:
-        if (element == m_startButton) {
-            command(design::Command::Start, event.time);
-        } else if (element == m_stopButton) {
-            command(design::Command::Stop, event.time);
+        if (element == m_startButton || element == m_stopButton) {
+            // A pointer's press has acted already; the keyboard's activation acts here.
+            if (!event.pointer)
+                runCommand(element == m_startButton ? design::Command::Start
+                                                    : design::Command::Stop);
         } else if (element == m_boxOk) {
             page::close(m_box);
         } else {
@@ -417,7 +422,7 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
                 for (const auto &[item, itemCommand] : m_menus[menu].items) {
                     if (element == item) {
                         closeMenus(true);
-                        command(itemCommand, event.time);
+                        runCommand(itemCommand);
                         return true;
                     }
                 }
@@ -482,7 +487,7 @@ bool Kazerima::handleMenuKey(page::Element element, const page::Event &event)
             case KeyReturn:
             case KeySpace:
                 closeMenus(true);
-                command(items[item].second, event.time);
+                runCommand(items[item].second);
                 return true;
             case KeyEscape:
                 closeMenus(false);
@@ -519,37 +524,6 @@ void Kazerima::closeMenus(bool refocus)
         page::focus(m_focusBeforeMenus);
 }
 
-// A command runs the ticks due up to the moment of the click, tap or key first: the pick is
-// the name the clock had reached then.
-void Kazerima::command(design::Command command, double time)
-{
-    runTicksUntil(time);
-    runCommand(command);
-    paint();
-}
-
-void Kazerima::runTicksUntil(double time)
-{
-    if (m_boxOpen)
-        return;
-    const auto due
-        = static_cast<std::int64_t>(std::floor((time - m_tickOrigin) / design::TimerIntervalMs));
-    m_ticksRun = std::max(m_ticksRun, due - MaxTicksCaughtUp);
-    while (m_ticksRun < due) {
-        tick();
-        ++m_ticksRun;
-    }
-}
-
-// At most once a frame: a spin writes the caption 200 times a second.
-void Kazerima::paint()
-{
-    if (!m_captionChanged)
-        return;
-    m_captionChanged = false;
-    page::setText(m_resultText, leading(m_caption, ShownCodePoints));
-}
-
 // The window scales as one piece to the largest size the viewport holds, centred.
 void Kazerima::fitToViewport()
 {
@@ -580,22 +554,22 @@ bool Kazerima::optionValue(int count)
     return m_optionOn.at(static_cast<std::size_t>(count - 2));
 }
 
+// Written at once: the tick that writes it runs in a frame, whose paint shows it.
 void Kazerima::setResultCaption(const std::string &caption)
 {
     if (caption == m_caption)
         return;
     m_caption = caption;
-    m_captionChanged = true;
+    page::setText(m_resultText, leading(m_caption, ShownCodePoints));
 }
 
-// A new colour shows at once, with the caption as it stands: a stop shows its pick now.
+// A stop's red shows with the next paint, on the name that is on screen.
 void Kazerima::setResultBackColour(Colour colour)
 {
     if (colour == m_resultColour)
         return;
     m_resultColour = colour;
     page::setStyle(m_result, "background-color", css(colour));
-    paint();
 }
 
 void Kazerima::announcePick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framepacer.h"
 #include "kazerimawindow.h"
 #include "page.h"
 
@@ -10,7 +11,8 @@
 
 // The program's one window in a web page, built in the DOM from the design tables. It lends the
 // page's elements to the roulette through RuretControls and forwards clicks, keys, menu picks
-// and the clock's ticks to it. The page scales the window as one piece to fit the viewport.
+// and the ticks of the page's animation frames to it. The page scales the window as one piece
+// to fit the viewport.
 class Kazerima final : public KazerimaWindow
 {
 public:
@@ -39,11 +41,6 @@ private:
     bool handleMenuKey(page::Element element, const page::Event &event);
     void openMenu(std::size_t menu);
     void closeMenus(bool refocus);
-    void command(design::Command command, double time);
-
-    // The clock's ticks, every 5 ms from the load step on, run up to `time` and no further.
-    void runTicksUntil(double time);
-    void paint();
     void fitToViewport();
 
     // RuretControls
@@ -59,8 +56,8 @@ private:
     std::vector<Menu> m_menus;
     page::Element m_focusBeforeMenus = page::None;
 
-    // What the roulette reads and writes, kept here so that a tick does not reach the page:
-    // the fields' texts come in with each edit, the caption goes out once per frame.
+    // What the roulette reads, kept here so that a tick reads nothing from the page: the
+    // fields' texts come in with each edit.
     struct NameField
     {
         page::Element element = page::None;
@@ -73,7 +70,6 @@ private:
     page::Element m_result = page::None; // Label3
     page::Element m_resultText = page::None;
     std::string m_caption;
-    bool m_captionChanged = false;
     Colour m_resultColour = 0;
     page::Element m_announcer = page::None;
     bool m_announcedOnce = false; // alternates, so that the same name twice is said twice
@@ -88,6 +84,6 @@ private:
     bool m_boxOpen = false;
 
     bool m_shown = false;
-    double m_tickOrigin = 0; // when tick 0 was due
+    FramePacer m_pacer {design::TimerIntervalMs}; // Timer1
     std::int64_t m_ticksRun = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <emscripten.h>
-#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <string>
 
@@ -84,8 +83,9 @@ EM_JS(void, js_listen, (int element, int type), {
                    'resize'];
     const target = type == 7 ? window : Module.kazerimaElements[element];
     const forward = (event) => {
-        const handled = Module._kazerima_event(element, type, event.timeStamp,
-                                               event.keyCode || 0, event.shiftKey ? 1 : 0);
+        const pointer = event.type == 'pointerdown' ? event.isPrimary && event.button == 0
+                                                    : event.detail > 0;
+        const handled = Module._kazerima_event(element, type, event.keyCode || 0, pointer);
         if (handled)
             event.preventDefault();
     };
@@ -237,11 +237,6 @@ double viewportHeight()
     return js_viewport_height();
 }
 
-double now()
-{
-    return emscripten_performance_now();
-}
-
 void setFrameHandler(std::function<void(double time)> frame)
 {
     frameHandler() = std::move(frame);
@@ -262,19 +257,11 @@ void requestFrame()
         nullptr);
 }
 
-void every(double intervalMs, std::function<void()> tick)
-{
-    static std::function<void()> repeated;
-    repeated = std::move(tick);
-    emscripten_set_interval([](void *) { repeated(); }, intervalMs, nullptr);
-}
-
 } // namespace page
 
 // Returns whether the program took the event, so that the browser does nothing more with it.
-extern "C" EMSCRIPTEN_KEEPALIVE bool kazerima_event(int element, int type, double time, int key,
-                                                    int shift)
+extern "C" EMSCRIPTEN_KEEPALIVE bool kazerima_event(int element, int type, int key, bool pointer)
 {
-    const page::Event event {static_cast<page::EventType>(type), time, key, shift != 0};
+    const page::Event event {static_cast<page::EventType>(type), key, pointer};
     return page::eventHandler() && page::eventHandler()(element, event);
 }

@@ -19,9 +19,10 @@ enum class EventType { Click, Input, Change, KeyDown, FocusIn, PointerDown, Clos
 struct Event
 {
     EventType type;
-    double time = 0; // milliseconds on the performance.now() clock
     int key = 0; // KeyDown: the key's code (9 Tab, 13 Return, 27 Escape, 37 to 40 arrows...)
-    bool shift = false;
+    // PointerDown: the press of a finger, a pen or the mouse's main button. Click: one that a
+    // pointer made, as against the keyboard's activation of a focused control.
+    bool pointer = false;
 };
 
 // Creates an HTML element, the last child of parent.
@@ -53,13 +54,11 @@ void close(Element dialog);
 double viewportWidth();
 double viewportHeight();
 
-double now();
-// What runs before the page's next paint, given the frame's time, once per requestFrame().
+// What runs before the page's next paint, given the frame's time in milliseconds, once per
+// requestFrame().
 void setFrameHandler(std::function<void(double time)> frame);
 // Asks for one call of the frame handler before the next paint; asking again before then
 // changes nothing.
 void requestFrame();
-// Calls tick every intervalMs, for the life of the page.
-void every(double intervalMs, std::function<void()> tick);
 
 } // namespace page

@@ -152,6 +152,77 @@ for (const size of ["desktop", "phone"]) {
     await context.close();
 }
 
+// --- one name each frame, and the name on screen is the one picked -----------------------------
+// The result box is read in every animation frame, after the program's own frame has run (its
+// frames started first). The program writes the box only in its frames, so what the box holds
+// when a press comes is what the screen showed.
+const watchFrames = (page) => page.evaluate(() => {
+    const box = document.getElementById("Label3");
+    window.frames = [];
+    const record = () => {
+        frames.push([box.textContent, box.style.backgroundColor]);
+        requestAnimationFrame(record);
+    };
+    requestAnimationFrame(record);
+    for (const type of ["pointerdown", "keydown"])
+        addEventListener(type, () => { window.onScreenAtPress = box.textContent; }, { capture: true });
+});
+const framesSeen = (page) => page.evaluate(() => frames.splice(0).map(([caption]) => caption));
+
+for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
+    const { context, page } = await open(size);
+    const names = ["佐藤", "鈴木", "高橋", "田中", "伊藤"].slice(0, count);
+    if (count !== 5) {
+        await page.getByRole("radio", { name: `${count}人` }).click();
+        await hiddenSoon(page, "#Text4");
+    }
+    const start = page.locator("#Command1"), stop = page.locator("#Command2");
+    await (size === "phone" ? start.tap() : start.click());
+    await page.waitForTimeout(100);
+    await watchFrames(page);
+    await page.waitForTimeout(1000);
+    const shown = await framesSeen(page);
+    let inOrder = shown.length > 30;
+    for (let i = 1; i < shown.length; ++i)
+        inOrder &&= names.indexOf(shown[i]) === (names.indexOf(shown[i - 1]) + 1) % count;
+    check(inOrder, `${size}, ${count} names: the frames did not show the names in turn: ${shown.slice(0, 20)}`);
+    let allInEveryWindow = true;
+    for (let i = 0; i + count <= shown.length; ++i)
+        allInEveryWindow &&= new Set(shown.slice(i, i + count)).size === count;
+    check(allInEveryWindow, `${size}, ${count} names: ${count} frames in a row did not show all ${count}`);
+
+    // Stops at odd moments, each the way a player would stop; the name on screen at the press
+    // is the one that turns red.
+    const stops = size === "phone"
+        ? { touch: () => stop.tap() }
+        : { mouse: () => stop.click(), key: async () => { await stop.focus(); await page.keyboard.press("Enter"); } };
+    for (const [how, press] of Object.entries(stops)) {
+        for (let round = 0; round < 3; ++round) {
+            await page.waitForTimeout(150 + 97 * round);
+            await press();
+            const picked = await result(page).textContent();
+            const onScreen = await page.evaluate(() => window.onScreenAtPress);
+            check(await colour(page, "Label3") === red && picked === onScreen,
+                  `${size}, ${count} names, by ${how}: "${onScreen}" was on screen, "${picked}" turned ${await colour(page, "Label3")}`);
+            await (size === "phone" ? start.tap() : start.click());
+        }
+    }
+    if (size === "phone") {
+        // A finger that slides along ストップ before it lifts still stops the names.
+        const where = await stop.boundingBox();
+        const cdp = await context.newCDPSession(page);
+        const touch = (type, x) => cdp.send("Input.dispatchTouchEvent", {
+            type, touchPoints: type === "touchEnd" ? [] : [{ x, y: where.y + where.height / 2 }] });
+        const x = where.x + where.width / 3;
+        await touch("touchStart", x);
+        for (let step = 1; step <= 3; ++step)
+            await touch("touchMove", x + 10 * step);
+        await touch("touchEnd");
+        check(await colour(page, "Label3") === red, "phone: a touch that slid 30 px on ストップ did not stop");
+    }
+    await context.close();
+}
+
 // --- the design at 1:1, and the same pixels in Japanese and in English ------------------------
 {
     const { context, page } = await open("desktop");
