@@ -451,7 +451,7 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case Ticker::TickMessage:
         m_timer.acknowledge();
-        tick();
+        tick(); // paints the result box before it returns
         return 0;
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
@@ -488,6 +488,9 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         applyDpi(HIWORD(wParam));
         return 0;
     }
+    case WM_DISPLAYCHANGE:
+        m_timer.start(m_hwnd, design::TimerIntervalMs); // at the screen's new rate
+        break;
     case WM_DESTROY:
         m_timer.stop();
         PostQuitMessage(0);

@@ -5,22 +5,11 @@
 namespace {
 
 constexpr wchar_t ClassName[] = L"KazerimaResultLabel";
-constexpr UINT_PTR FrameTimer = 1;
-constexpr int FallbackRefreshHz = 60;
 
 // At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
 // characters; laying out the rest of a pasted 100,000-character name on every paint would cost
 // milliseconds for nothing.
 constexpr std::size_t MaxPaintedLength = 256;
-
-int framePeriodMs()
-{
-    DEVMODEW mode {};
-    mode.dmSize = sizeof mode;
-    const bool known = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)
-        && mode.dmDisplayFrequency > 1;
-    return 1000 / (known ? static_cast<int>(mode.dmDisplayFrequency) : FallbackRefreshHz);
-}
 
 std::wstring_view visiblePart(const std::wstring &caption)
 {
@@ -68,24 +57,10 @@ ResultLabel::ResultLabel(HWND parent, int id)
 
 void ResultLabel::setCaption(std::wstring caption)
 {
+    if (caption == m_caption)
+        return;
     m_caption = std::move(caption);
-    if (m_frameRunning) {
-        m_captionPending = true;
-        return;
-    }
-    InvalidateRect(m_hwnd, nullptr, FALSE);
-    m_frameRunning = SetTimer(m_hwnd, FrameTimer, framePeriodMs(), nullptr) != 0;
-}
-
-void ResultLabel::frameElapsed()
-{
-    if (!m_captionPending) {
-        KillTimer(m_hwnd, FrameTimer);
-        m_frameRunning = false;
-        return;
-    }
-    m_captionPending = false;
-    InvalidateRect(m_hwnd, nullptr, FALSE);
+    paintNow();
 }
 
 void ResultLabel::setBackColour(COLORREF colour)
@@ -93,8 +68,11 @@ void ResultLabel::setBackColour(COLORREF colour)
     if (colour == m_backColour)
         return;
     m_backColour = colour;
-    // Paints the caption as it stands too, so a stop shows its pick without waiting a frame.
-    m_captionPending = false;
+    paintNow();
+}
+
+void ResultLabel::paintNow()
+{
     InvalidateRect(m_hwnd, nullptr, FALSE);
     UpdateWindow(m_hwnd);
 }
@@ -105,7 +83,7 @@ void ResultLabel::announce()
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
-// Drawn off screen and copied in one go, so that 60 paints a second do not flicker.
+// Drawn off screen and copied in one go, so that a paint every frame does not flicker.
 void ResultLabel::paint()
 {
     PAINTSTRUCT ps;
@@ -153,12 +131,6 @@ LRESULT CALLBACK ResultLabel::windowProc(HWND hwnd, UINT message, WPARAM wParam,
         return 0;
     case WM_ERASEBKGND:
         return 1; // paint() covers every pixel
-    case WM_TIMER:
-        if (wParam == FrameTimer) {
-            label->frameElapsed();
-            return 0;
-        }
-        break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -15,10 +15,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -242,7 +244,19 @@ void Kazerima::load()
 {
     resize(ClientArea.width(), menuBar()->sizeHint().height() + ClientArea.height());
     m_startButton->setFocus();
+    followScreen(windowHandle()->screen());
+    connect(windowHandle(), &QWindow::screenChanged, this, &Kazerima::followScreen);
     m_timer->start(design::TimerIntervalMs);
+}
+
+// Timer1 ticks with the frames of the screen the window is on, at the rate that screen has.
+void Kazerima::followScreen(QScreen *screen)
+{
+    disconnect(m_screenRate);
+    m_timer->setFrameRate(screen ? screen->refreshRate() : 0);
+    if (screen)
+        m_screenRate
+            = connect(screen, &QScreen::refreshRateChanged, m_timer, &Ticker::setFrameRate);
 }
 
 // Return and Enter click a focused push button, as they do on Windows and in KDE. Neither button

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScreen;
 class QStyle;
 class ResultLabel;
 class Ticker;
@@ -40,6 +41,7 @@ private:
     void createMenus();
     template<typename T> T *control(std::string_view name) const;
     void load();
+    void followScreen(QScreen *screen);
     QWidget *optionGroupTabStop() const;
 
     // RuretControls
@@ -66,6 +68,7 @@ private:
     QPushButton *m_startButton = nullptr; // Command1
     QPushButton *m_stopButton = nullptr; // Command2
     Ticker *m_timer = nullptr; // Timer1
+    QMetaObject::Connection m_screenRate;
     QStyle *m_frameStyle = nullptr;
 
     bool m_loaded = false;

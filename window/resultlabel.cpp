@@ -2,12 +2,9 @@
 
 #include <QAccessibleWidget>
 #include <QPainter>
-#include <QScreen>
 #include <QTextBoundaryFinder>
 
 namespace {
-
-constexpr int FallbackRefreshHz = 60;
 
 // At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
 // characters; this leaves ample room for combining marks and other zero-width characters.
@@ -51,14 +48,6 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
     return nullptr;
 }
 
-int framePeriodMs(const QWidget *widget)
-{
-    const QScreen *screen = widget->screen();
-    const qreal hz
-        = screen && screen->refreshRate() >= 1 ? screen->refreshRate() : FallbackRefreshHz;
-    return qMax(1, qRound(1000 / hz));
-}
-
 } // namespace
 
 ResultLabel::ResultLabel(QWidget *parent)
@@ -70,28 +59,14 @@ ResultLabel::ResultLabel(QWidget *parent)
         return true;
     }();
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_frameTimer.setSingleShot(true);
-    connect(&m_frameTimer, &QTimer::timeout, this, &ResultLabel::paintPendingCaption);
 }
 
 void ResultLabel::setCaption(const QString &caption)
 {
+    if (caption == m_caption)
+        return;
     m_caption = caption;
-    if (m_frameTimer.isActive()) {
-        m_captionPending = true;
-        return;
-    }
-    update();
-    m_frameTimer.start(framePeriodMs(this));
-}
-
-void ResultLabel::paintPendingCaption()
-{
-    if (!m_captionPending)
-        return;
-    m_captionPending = false;
-    update();
-    m_frameTimer.start(framePeriodMs(this));
+    repaint();
 }
 
 void ResultLabel::setBackColour(const QColor &colour)
@@ -99,9 +74,7 @@ void ResultLabel::setBackColour(const QColor &colour)
     if (colour == m_backColour)
         return;
     m_backColour = colour;
-    // Paints the caption as it stands too, so a stop shows its pick without waiting a frame.
-    m_captionPending = false;
-    update();
+    repaint();
 }
 
 void ResultLabel::announce()

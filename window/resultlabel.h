@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QFrame>
-#include <QTimer>
 
-// The big box that shows the spinning names and the pick. A spin changes its caption 200
-// times a second, more often than any screen can show, so it paints a new caption at most
-// once per screen refresh; a new colour, such as the red of a stop, is painted at once.
-// Assistive technology reads the caption as the box's name, and hears of it only when
-// announce() says so: told of every change, a screen reader would talk 200 times a second.
+// The big box that shows the spinning names and the pick. A new caption or colour is painted
+// before the call that sets it returns: a tick comes with a frame of the screen, and the name
+// it shows reaches the screen in the same turn of the event loop, so no click or key can come
+// between a name and its paint, and a Stop freezes the name in view. Assistive technology reads
+// the caption as the box's name, and hears of it only when announce() says so: told of every
+// change, a screen reader would talk with every frame.
 class ResultLabel : public QFrame
 {
     Q_OBJECT
@@ -31,10 +31,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void paintPendingCaption();
-
     QString m_caption;
     QColor m_backColour;
-    QTimer m_frameTimer;
-    bool m_captionPending = false;
 };

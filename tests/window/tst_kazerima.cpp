@@ -18,10 +18,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +68,7 @@ private slots:
     void siblingsStackAsDesigned();
     void resizingMovesNothing();
     void menusHoldTheirItemsAndNothingElse();
-    void timerTicksEveryFiveMilliseconds();
+    void timerTicksWithTheScreensFrames();
 
     void buttonAndMenuItemAgree_data();
     void buttonAndMenuItemAgree();
@@ -256,7 +258,7 @@ void TestKazerima::menusHoldTheirItemsAndNothingElse()
                           u"バージョン:バージョン"_s, u"  Ver:バージョン"_s}));
 }
 
-void TestKazerima::timerTicksEveryFiveMilliseconds()
+void TestKazerima::timerTicksWithTheScreensFrames()
 {
     auto *timer = control<Ticker>(u"Timer1"_s);
     QCOMPARE(timer->interval(), 5);
@@ -268,6 +270,11 @@ void TestKazerima::timerTicksEveryFiveMilliseconds()
     timer->start(5);
     control<QRadioButton>(u"Option3"_s)->click();
     QTRY_COMPARE_WITH_TIMEOUT(window->roulette().Ninzuu(), 3, 1000);
+
+    // It runs with the frames of the window's screen, and follows a change of their rate.
+    QScreen *screen = window->windowHandle()->screen();
+    emit screen->refreshRateChanged(144);
+    QCOMPARE(timer->frameRate(), 144);
 }
 
 void TestKazerima::buttonAndMenuItemAgree_data()

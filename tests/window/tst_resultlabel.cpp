@@ -1,6 +1,5 @@
 #include "resultlabel.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -52,34 +51,18 @@ private slots:
         label.reset();
     }
 
-    void aSpinPaintsNoFasterThanTheScreenAndEndsOnTheLastCaption()
-    {
-        const qreal hz = label->screen()->refreshRate() > 0 ? label->screen()->refreshRate() : 60;
-        QElapsedTimer clock;
-        clock.start();
-        int writes = 0;
-        while (clock.elapsed() < 500) {
-            label->setCaption(QString::number(++writes));
-            QTest::qWait(5);
-        }
-        const qreal seconds = clock.elapsed() / 1000.0;
-        QTRY_COMPARE(watcher->painted.last(), QString::number(writes));
-
-        QVERIFY2(writes > 50, qPrintable(QString::number(writes)));
-        QVERIFY2(watcher->painted.size() <= seconds * hz + 2,
-                 qPrintable(u"%1 paints for %2 writes"_s.arg(watcher->painted.size()).arg(writes)));
-        QVERIFY(watcher->painted.size() >= 5);
-    }
-
-    void aNewColourIsPaintedAtOnceWithTheCaptionAsItStands()
+    // A tick's name reaches the screen in the same turn of the event loop as the tick: nothing
+    // queued meanwhile (a click on ストップ, a key) can come between the name and its paint.
+    void eachChangeIsPaintedOnceBeforeTheCallReturns()
     {
         label->setCaption(u"one"_s);
-        QTRY_COMPARE(watcher->painted.size(), 1);
-        label->setCaption(u"two"_s); // inside the frame: held back
+        QCOMPARE(watcher->painted, QStringList {u"one"_s});
+        label->setCaption(u"one"_s); // nothing new to show
+        QCOMPARE(watcher->painted.size(), 1);
 
+        label->setCaption(u"two"_s);
         label->setBackColour(Qt::red);
-        QCoreApplication::processEvents();
-        QCOMPARE(watcher->painted.value(1), u"two"_s);
+        QCOMPARE(watcher->painted, (QStringList {u"one"_s, u"two"_s, u"two"_s}));
         QCOMPARE(label->grab().toImage().pixelColor(200, 100), QColor(Qt::red));
     }
 
