@@ -27,15 +27,16 @@ say "logic tick (Google Benchmark)"
 ns() { grep "^\"$1_median\"" "$work/tick.csv" | cut -d, -f4 | xargs printf '%.1f'; }
 
 # --- tick rate, three runs of 10 s each -------------------------------------------------------
-probe() { # MODE -> "rate p50 p99 max", the run with the median rate
+probe() { # MODE -> "rate p50 p99 max screen paints_per_name", the run with the median rate
     for _ in 1 2 3; do
-        "$build/bench/tickprobe" "$1" 10 2>/dev/null | awk -F'[= ]' '{print $2, $4, $6, $8}'
+        "$build/bench/tickprobe" "$1" 10 2>/dev/null |
+            awk -F'[= ]' '{print $2, $4, $6, $8, $10, $12}'
     done | sort -g | sed -n 2p
 }
 say "tick rate while idle (3 x 10 s)"
-read -r idle_rate idle_p50 idle_p99 idle_max < <(probe idle)
+read -r idle_rate idle_p50 idle_p99 idle_max screen _ < <(probe idle)
 say "tick rate while spinning (3 x 10 s)"
-read -r spin_rate spin_p50 spin_p99 spin_max < <(probe spin)
+read -r spin_rate spin_p50 spin_p99 spin_max _ spin_paints < <(probe spin)
 
 # --- CPU from /proc, three 10 s windows each --------------------------------------------------
 jiffies() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -95,17 +96,18 @@ if [ -n "${2-}" ]; then
     say "Windows build under Wine: tick rate and CPU, idle and spinning (2 x 3 x 10 s)"
     export WINEPREFIX=$work/wineprefix
     "$here/../scripts/wine-prefix.sh" create "$WINEPREFIX"
-    wine_probe() { # MODE -> "rate p50 p99 max cpu", the run with the median rate
+    wine_probe() { # MODE -> "rate p50 p99 max cpu paints_per_tick", the run with the median rate
         for _ in 1 2 3; do
             "$here/../scripts/wine-run.sh" "$windows/bench/win32tickprobe.exe" "$1" 10 2>/dev/null |
-                tr -d '\r' | awk -F'[= ]' '{print $2, $4, $6, $8, $10}'
+                tr -d '\r' | awk -F'[= ]' '{print $2, $4, $6, $8, $10, $12}'
         done | sort -g | sed -n 2p
     }
-    read -r wine_idle_rate wine_idle_p50 wine_idle_p99 wine_idle_max _ < <(wine_probe idle)
+    read -r wine_idle_rate wine_idle_p50 wine_idle_p99 wine_idle_max wine_idle_cpu _ \
+        < <(wine_probe idle)
     read -r wine_spin_rate wine_spin_p50 wine_spin_p99 wine_spin_max wine_spin_cpu \
-        < <(wine_probe spin)
+        wine_spin_paints < <(wine_probe spin)
     say "Windows build under Wine: tick rate spinning with a menu open (3 x 10 s)"
-    read -r wine_menu_rate wine_menu_p50 wine_menu_p99 wine_menu_max _ < <(wine_probe menu)
+    read -r wine_menu_rate wine_menu_p50 wine_menu_p99 wine_menu_max _ _ < <(wine_probe menu)
     "$here/../scripts/wine-prefix.sh" remove "$WINEPREFIX"
 fi
 
@@ -120,10 +122,11 @@ cat <<TABLE
 |---|---:|---:|---:|---|
 | idle tick, ns (button on) | $(ns IdleTick) | $(ns IdleTickFloor) | $(ratio "$(ns IdleTick)" "$(ns IdleTickFloor)") | tens of ns |
 | running tick, ns | $(ns RunningTick) | $(ns RunningTickFloor) | $(ratio "$(ns RunningTick)" "$(ns RunningTickFloor)") | tens of ns |
-| tick rate idle, /s (p50 / p99 / max ms) | $idle_rate ($idle_p50 / $idle_p99 / $idle_max) | 200 | $(ratio "$idle_rate" 200) | ≥ 0.98 |
-| tick rate spinning, /s (p50 / p99 / max ms) | $spin_rate ($spin_p50 / $spin_p99 / $spin_max) | 200 | $(ratio "$spin_rate" 200) | ≥ 0.98 |
-| CPU idle, % of a core | $idle_cpu | $floor_cpu | $(ratio "$idle_cpu" "$floor_cpu") | ≤ 1.5 × floor |
-| CPU spinning, % of a core | $spin_cpu | $floor_cpu | $(ratio "$spin_cpu" "$floor_cpu") | ≤ 8 % |
+| ticks a second idle, against the screen's frames (p50 / p99 / max ms) | $idle_rate ($idle_p50 / $idle_p99 / $idle_max) | $screen | $(ratio "$idle_rate" "$screen") | ≥ 0.95, ≤ 200/s |
+| names a second spinning, against the screen's frames (p50 / p99 / max ms) | $spin_rate ($spin_p50 / $spin_p99 / $spin_max) | $screen | $(ratio "$spin_rate" "$screen") | ≥ 0.95, ≤ 200/s |
+| result box paints per name, spinning | $spin_paints | 1 | | 1 |
+| CPU idle, % of a core | $idle_cpu | $floor_cpu | $(ratio "$idle_cpu" "$floor_cpu") | ≤ floor |
+| CPU spinning, % of a core | $spin_cpu | $floor_cpu | $(ratio "$spin_cpu" "$floor_cpu") | ≤ 3 % |
 | start-up to window mapped, ms | $(startup app startup_ms) | $(startup floor startup_ms) | $(ratio "$(startup app startup_ms)" "$(startup floor startup_ms)") | ≤ 1.2 × floor |
 | resident memory, KiB | $(startup app rss_kib) | $(startup floor rss_kib) | $(ratio "$(startup app rss_kib)" "$(startup floor rss_kib)") | ≤ 1.2 × floor |
 | of it private (RssAnon), KiB | $(startup app anon_kib) | $(startup floor anon_kib) | $(ratio "$(startup app anon_kib)" "$(startup floor anon_kib)") | |
@@ -138,10 +141,11 @@ while read -r line; do
 done <"$work/fairness"
 if [ -n "${2-}" ]; then
     cat <<TABLE
-| Windows build under Wine: tick rate idle, /s (p50 / p99 / max ms) | $wine_idle_rate ($wine_idle_p50 / $wine_idle_p99 / $wine_idle_max) | 200 | $(ratio "$wine_idle_rate" 200) | ≥ 0.98 |
-| Windows build under Wine: tick rate spinning, /s (p50 / p99 / max ms) | $wine_spin_rate ($wine_spin_p50 / $wine_spin_p99 / $wine_spin_max) | 200 | $(ratio "$wine_spin_rate" 200) | ≥ 0.98 |
-| Windows build under Wine: CPU spinning, % of a core | $wine_spin_cpu | | | ≤ 8 % |
-| Windows build under Wine: tick rate spinning with a menu open, /s (p50 / p99 / max ms) | $wine_menu_rate ($wine_menu_p50 / $wine_menu_p99 / $wine_menu_max) | 200 | $(ratio "$wine_menu_rate" 200) | ≥ 0.98 |
+| Windows build under Wine: ticks a second idle, against the screen's frames (p50 / p99 / max ms) | $wine_idle_rate ($wine_idle_p50 / $wine_idle_p99 / $wine_idle_max) | 60 | $(ratio "$wine_idle_rate" 60) | ≥ 0.95, ≤ 200/s |
+| Windows build under Wine: names a second spinning, against the screen's frames (p50 / p99 / max ms) | $wine_spin_rate ($wine_spin_p50 / $wine_spin_p99 / $wine_spin_max) | 60 | $(ratio "$wine_spin_rate" 60) | ≥ 0.95, ≤ 200/s |
+| Windows build under Wine: result box paints per name, spinning | $wine_spin_paints | 1 | | 1 |
+| Windows build under Wine: CPU idle / spinning, % of a core | $wine_idle_cpu / $wine_spin_cpu | | | spinning ≤ 5 % |
+| Windows build under Wine: names a second spinning with a menu open (p50 / p99 / max ms) | $wine_menu_rate ($wine_menu_p50 / $wine_menu_p99 / $wine_menu_max) | 60 | $(ratio "$wine_menu_rate" 60) | ≥ 0.95 |
 TABLE
 fi
 [ -z "${3-}" ] || cat "$work/web"

@@ -1,8 +1,9 @@
-// Runs the real window and watches its timer: how often it ticks, how regular the ticks are,
-// and where stops at random moments of a spin would land.
+// Runs the real window and watches its timer: how often it ticks against the screen's frames,
+// how regular the ticks are, how often the result box paints, and where stops at random moments
+// of a spin would land.
 //
-//   tickprobe idle SECONDS       tick rate and intervals while idle
-//   tickprobe spin SECONDS       the same while the names spin
+//   tickprobe idle SECONDS       tick rate and intervals while idle, and the screen's rate
+//   tickprobe spin SECONDS       the same while the names spin, and the box's paints per name
 //   tickprobe huge               what a running tick and a paint of the result box cost when
 //                                every name is 100,000 characters long
 //   tickprobe fairness SECONDS STOPS
@@ -14,6 +15,7 @@
 #include "ticker.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -80,11 +82,16 @@ public:
             if (m_recording)
                 m_ticks.push_back({elapsedMs(), m_result.caption()});
         });
+        m_result.installEventFilter(this);
     }
+
+    qreal frameRate() const { return m_timer.frameRate(); }
+    int paints() const { return m_paints; }
 
     std::vector<Tick> record(int seconds)
     {
         m_ticks.clear();
+        m_paints = 0;
         m_recording = true;
         wait(seconds * 1000);
         m_recording = false;
@@ -109,6 +116,14 @@ public:
         return m_window.findChild<QLineEdit *>(u"Text"_s + QString::number(slot))->text();
     }
 
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (m_recording && event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
 private:
     double elapsedMs() const
     {
@@ -120,10 +135,11 @@ private:
     ResultLabel &m_result;
     Clock::time_point m_start = Clock::now();
     std::vector<Tick> m_ticks;
+    int m_paints = 0;
     bool m_recording = false;
 };
 
-void reportIntervals(const std::vector<Tick> &ticks)
+void reportIntervals(const Probe &probe, const std::vector<Tick> &ticks)
 {
     if (ticks.size() < 2) {
         std::printf("rate=0 (too few ticks)\n");
@@ -137,7 +153,12 @@ void reportIntervals(const std::vector<Tick> &ticks)
     // The rate comes from the ticks' own clock: the wait that bounds the recording is itself a
     // timer and may run a little long or short.
     const double rate = 1000.0 * double(gaps.size()) / (ticks.back().ms - ticks.front().ms);
-    std::printf("rate=%.1f p50=%.3f p99=%.3f max=%.3f\n", rate, at(0.5), at(0.99), gaps.back());
+    int names = 0; // the ticks that showed a new name
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        names += ticks[i].caption != ticks[i - 1].caption;
+    std::printf("rate=%.1f p50=%.3f p99=%.3f max=%.3f screen=%.1f paints_per_name=%.2f\n", rate,
+                at(0.5), at(0.99), gaps.back(), probe.frameRate(),
+                names ? double(probe.paints()) / names : 0.0);
 }
 
 void reportFairness(Probe &probe, Kazerima &window, int seconds, int stops)
@@ -232,7 +253,8 @@ int main(int argc, char *argv[])
             window.Ruret_Start();
             probe.wait(20);
         }
-        reportIntervals(probe.record(seconds));
+        const std::vector<Tick> ticks = probe.record(seconds);
+        reportIntervals(probe, ticks);
     }
     return 0;
 }

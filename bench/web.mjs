@@ -1,6 +1,6 @@
 // Measures the page in Debian's headless Chromium and prints rows of BENCHMARKS.md's table:
-// the site's bytes, load to first paint against a floor page, the tick rate in the page, and
-// the renderer's CPU idle and spinning.
+// the site's bytes, load to first paint against a floor page, the names a second against the
+// page's frames, and the renderer's CPU idle and spinning.
 //
 //     node web.mjs path/to/build/web
 
@@ -98,19 +98,30 @@ const rendererSeconds = async () => {
     return processInfo.filter((process) => process.type === "renderer")
         .reduce((sum, process) => sum + process.cpuTime, 0);
 };
-async function measure() { // -> [ticks a second, per cent of a core], over 10 s
-    const [ticks0, time0] = await page.evaluate(() => [Module._kazerima_ticks(), performance.now()]);
+// -> [ticks a second, frames a second, per cent of a core], over 10 s; frames are counted only
+// while the names spin, since counting them would ask for frames the idle page does not.
+async function measure(countFrames) {
+    if (countFrames)
+        await page.evaluate(() => {
+            window.framesSeen = 0;
+            const count = () => { ++framesSeen; requestAnimationFrame(count); };
+            requestAnimationFrame(count);
+        });
+    const read = () => page.evaluate(() => [Module._kazerima_ticks(), window.framesSeen || 0, performance.now()]);
+    const [ticks0, frames0, time0] = await read();
     const cpu0 = await rendererSeconds();
     await sleep(10000);
-    const [ticks1, time1] = await page.evaluate(() => [Module._kazerima_ticks(), performance.now()]);
+    const [ticks1, frames1, time1] = await read();
     const cpu1 = await rendererSeconds();
-    return [1000 * (ticks1 - ticks0) / (time1 - time0), 100 * (cpu1 - cpu0) / ((time1 - time0) / 1000)];
+    const perSecond = (count) => 1000 * count / (time1 - time0);
+    return [perSecond(ticks1 - ticks0), perSecond(frames1 - frames0),
+            100 * (cpu1 - cpu0) / ((time1 - time0) / 1000)];
 }
 say("ticks and renderer CPU, idle then spinning (2 x 10 s)");
 await sleep(1000);
-const [idleRate, idleCpu] = await measure();
+const [idleRate, , idleCpu] = await measure(false);
 await page.click("#Command1");
-const [spinRate, spinCpu] = await measure();
+const [spinRate, frameRate, spinCpu] = await measure(true);
 await browser.close();
 server.close();
 
@@ -118,5 +129,5 @@ const fixed = (value, digits = 1) => value.toFixed(digits);
 const pageMs = median(paints.page), floorMs = median(paints.floor);
 console.log(`| web page: site size, bytes (${sizes.join(", ")}) | ${total} (gzip ${gzipped}) | | | < 250,000 |`);
 console.log(`| web page: load to first paint, ms | ${fixed(pageMs)} | ${fixed(floorMs)} | ${fixed(pageMs / floorMs, 2)} | ≤ 1.5 × floor |`);
-console.log(`| web page: ticks a second idle / spinning, over 10 s | ${fixed(idleRate)} / ${fixed(spinRate)} | 200 | ${fixed(Math.min(idleRate, spinRate) / 200, 3)} | ≥ 0.99 |`);
+console.log(`| web page: names a second spinning, against the page's frames, over 10 s (idle: ticks a second) | ${fixed(spinRate)} (idle ${fixed(idleRate)}) | ${fixed(frameRate)} | ${fixed(spinRate / frameRate, 3)} | ≥ 0.95, ≤ 200/s |`);
 console.log(`| web page: renderer CPU idle / spinning, % of a core | ${fixed(idleCpu)} / ${fixed(spinCpu)} | | | |`);

@@ -45,7 +45,7 @@ protected:
     ~KazerimaWindow() override = default;
 
     // Tells assistive technology the name in the result box, once, when a Stop has picked it:
-    // the caption changes 200 times a second while spinning, which no one could listen to.
+    // the caption changes with every frame while spinning, which no one could listen to.
     virtual void announcePick() = 0;
 
 private:

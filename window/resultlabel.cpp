@@ -11,6 +11,8 @@ namespace {
 // Laying out the rest of a pasted 100,000-character name on every paint would cost
 // milliseconds for nothing.
 constexpr qsizetype MaxPaintedLength = 256;
+// More than the five names of a spin.
+constexpr qsizetype MaxDrawnCaptions = 8;
 
 QString visiblePart(const QString &caption)
 {
@@ -89,14 +91,46 @@ void ResultLabel::paintEvent(QPaintEvent *event)
     {
         QPainter painter(this);
         painter.fillRect(rect(), m_backColour);
-        painter.setPen(palette().color(QPalette::WindowText));
-        // A name too long for the box keeps its beginning: the leading edge of a right-to-left
-        // name is the right-hand one. One line whatever the caption holds: a pasted line break
-        // must not split the box.
-        const QString visible = visiblePart(m_caption);
-        painter.setLayoutDirection(visible.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-        painter.drawText(contentsRect(), Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine,
-                         visible);
+        painter.drawImage(contentsRect().topLeft(), drawnCaption());
     }
     QFrame::paintEvent(event);
+}
+
+// At 96 pixels Qt draws each glyph from its outline, and would do so on every paint, with every
+// frame of a spin: each of a spin's few names is drawn once, and its later paints copy it.
+const QImage &ResultLabel::drawnCaption()
+{
+    if (const auto found = m_drawn.constFind(m_caption); found != m_drawn.cend())
+        return *found;
+    if (m_drawn.size() >= MaxDrawnCaptions)
+        m_drawn.clear();
+
+    const qreal ratio = devicePixelRatioF();
+    QImage image(contentsRect().size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    // A name too long for the box keeps its beginning: the leading edge of a right-to-left name
+    // is the right-hand one. One line whatever the caption holds: a pasted line break must not
+    // split the box.
+    const QString visible = visiblePart(m_caption);
+    painter.setLayoutDirection(visible.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    painter.drawText(QRect(QPoint(), contentsRect().size()),
+                     Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine, visible);
+    return *m_drawn.insert(m_caption, image);
+}
+
+void ResultLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        m_drawn.clear();
+    QFrame::changeEvent(event);
+}
+
+void ResultLabel::resizeEvent(QResizeEvent *event)
+{
+    m_drawn.clear();
+    QFrame::resizeEvent(event);
 }

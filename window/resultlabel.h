@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
+#include <QImage>
 
 // The big box that shows the spinning names and the pick. A new caption or colour is painted
 // before the call that sets it returns: a tick comes with a frame of the screen, and the name
@@ -29,8 +31,14 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    const QImage &drawnCaption();
+
     QString m_caption;
     QColor m_backColour;
+    // Each caption drawn once, for the box's size, font and text colour as they stand.
+    QHash<QString, QImage> m_drawn;
 };
