@@ -70,6 +70,9 @@ struct Font
 // as on Windows.
 const Font &userInterfaceFont();
 
+// What activating a control or a menu item asks of the window.
+enum class Command { None, Start, Stop, Version };
+
 struct Control
 {
     std::string_view name;
@@ -84,9 +87,8 @@ struct Control
     std::string_view accessibleName = {}; // empty: the caption names the control
     bool on = false; // an option button that is on at creation
     bool border = false; // a single-line border around a label
+    Command command = Command::None; // what a push button's click asks for
 };
-
-enum class Command { Start, Stop, Version };
 
 struct MenuItem
 {

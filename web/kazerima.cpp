@@ -1,9 +1,15 @@
 #include "kazerima.h"
 
 #include "embeddedfaces.h"
-#include "kazerima_version.h"
+#include "styles.h"
 
 #include <algorithm>
+
+using styles::css;
+using styles::place;
+using styles::px;
+using styles::setColours;
+using styles::setFont;
 
 namespace {
 
@@ -11,69 +17,19 @@ namespace {
 constexpr int MenuBarHeight = 18;
 constexpr int ClientWidth = design::pixels(design::ClientWidth);
 constexpr int ClientHeight = design::pixels(design::ClientHeight);
-// The result box lays out no more of a caption than it can ever show.
-constexpr std::size_t ShownCodePoints = 256;
 
-constexpr int KeyTab = 9, KeyReturn = 13, KeyEscape = 27, KeySpace = 32, KeyLeft = 37, KeyUp = 38,
-              KeyRight = 39, KeyDown = 40, KeyF10 = 121;
+constexpr int KeyF10 = 121;
 
-std::string px(int pixels)
+bool embedsFace(const design::Control &design)
 {
-    return std::to_string(pixels) + "px";
+    return std::find(embeddedfaces::Controls.begin(), embeddedfaces::Controls.end(), design.name)
+        != embeddedfaces::Controls.end();
 }
 
-// The page has no system colours: the standard Windows scheme stands in.
-std::string css(Colour colour)
+// Tab follows the DOM's stops in this order; 0 would mean "after all the others".
+std::string tabIndex(const design::Control &design)
 {
-    const Colour rgb = design::standardSchemeColour(colour);
-    std::string text = "#";
-    for (int shift : {0, 8, 16}) { // red, green, blue
-        const unsigned byte = (rgb >> shift) & 0xFF;
-        text += "0123456789ABCDEF"[byte >> 4];
-        text += "0123456789ABCDEF"[byte & 0xF];
-    }
-    return text;
-}
-
-std::string quoted(std::string_view face)
-{
-    return '"' + std::string(face) + '"';
-}
-
-void setFont(page::Element element, const design::Font &font, std::string_view embedded = {})
-{
-    std::string families = embedded.empty() ? std::string() : quoted(embedded) + ", ";
-    for (std::string_view face : font.faces)
-        families += quoted(face) + ", ";
-    page::setStyle(element, "font-family", families + "sans-serif");
-    page::setStyle(element, "font-size", px(font.pixelSize));
-    page::setStyle(element, "font-weight", std::to_string(font.weight));
-}
-
-void place(page::Element element, const design::Rect &twips)
-{
-    page::setAttribute(element, "class", "control");
-    page::setStyle(element, "left", px(design::pixels(twips.left)));
-    page::setStyle(element, "top", px(design::pixels(twips.top)));
-    page::setStyle(element, "width", px(design::pixels(twips.width)));
-    page::setStyle(element, "height", px(design::pixels(twips.height)));
-}
-
-void setColours(page::Element element, Colour background, Colour text)
-{
-    page::setStyle(element, "background-color", css(background));
-    page::setStyle(element, "color", css(text));
-}
-
-// The first code points of a UTF-8 text, cut between two of them.
-std::string_view leading(std::string_view text, std::size_t codePoints)
-{
-    std::size_t counted = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && counted++ == codePoints)
-            return text.substr(0, i);
-    }
-    return text;
+    return std::to_string(design.tabIndex + 1);
 }
 
 } // namespace
@@ -103,7 +59,7 @@ void Kazerima::frame(double time)
     if (!m_shown) {
         m_shown = true;
         fitToViewport();
-        page::focus(m_startButton);
+        page::focus(element(*design::control(design::StartButton)));
     }
     // While a box is open the ticks pause; they go on where they were once it is dismissed.
     if (m_boxOpen)
@@ -133,7 +89,8 @@ void Kazerima::createWindow()
     page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight));
     setFont(m_window, design::userInterfaceFont());
 
-    createMenus();
+    m_menuBar.emplace(m_window, MenuBarHeight,
+                      [this](const design::MenuItem &item) { activate(item); });
 
     const page::Element client = page::create(m_window, "div");
     page::setAttribute(client, "class", "client");
@@ -143,13 +100,6 @@ void Kazerima::createWindow()
     setColours(client, design::WindowBackground, design::WindowText);
     page::listen(client, page::EventType::PointerDown);
     createControls(client, {});
-
-    for (int slot = 1; slot <= 5; ++slot) {
-        const design::Control &field = *design::control(design::nameField(slot));
-        m_names[slot - 1].text = field.caption;
-    }
-    for (int count = 2; count <= 5; ++count)
-        m_optionOn[count - 2] = design::control(design::optionButton(count))->on;
 
     // Said once when a Stop picks a name; the box itself changes too fast to be listened to.
     m_announcer = page::create(m_window, "div");
@@ -173,145 +123,120 @@ void Kazerima::createControls(page::Element container, std::string_view containe
 
 page::Element Kazerima::createControl(const design::Control &design, page::Element container)
 {
-    const design::Font &font = design.font ? *design.font : design::userInterfaceFont();
-    const bool embedded
-        = std::find(embeddedfaces::Controls.begin(), embeddedfaces::Controls.end(), design.name)
-        != embeddedfaces::Controls.end();
-    const std::string tabIndex = std::to_string(design.tabIndex + 1); // 0 would mean "last"
     page::Element element = page::None;
     switch (design.kind) {
-    case design::Kind::Frame: {
-        element = page::create(container, "div");
-        place(element, design.rect);
-        page::setAttribute(element, "role", "group");
-        page::setAttribute(element, "aria-label", design.caption);
-        setColours(element, design.background, design.text);
-        // The line runs through the middle of the caption, which is set into it.
-        const page::Element line = page::create(element, "div");
-        page::setAttribute(line, "class", "frame-line");
-        page::setStyle(line, "top", px(font.pixelSize / 2));
-        const page::Element caption = page::create(element, "span");
-        page::setAttribute(caption, "class", "frame-caption");
-        page::setAttribute(caption, "aria-hidden", "true");
-        page::setStyle(caption, "line-height", px(font.pixelSize));
-        page::setStyle(caption, "background-color", css(design.background));
-        page::setText(caption, design.caption);
+    case design::Kind::Frame:
+        element = createFrame(design, container);
         break;
-    }
-    case design::Kind::OptionButton: {
-        const page::Element label = page::create(container, "label");
-        place(label, design.rect);
-        page::setStyle(label, "display", "flex");
-        setColours(label, design.background, design.text);
-        setFont(label, font);
-        element = page::create(label, "input");
-        page::setAttribute(element, "type", "radio");
-        page::setAttribute(element, "name", "count");
-        page::setAttribute(element, "tabindex", tabIndex);
-        page::setChecked(element, design.on);
-        page::setText(page::create(label, "span"), design.caption);
-        page::listen(element, page::EventType::Change);
-        page::listen(element, page::EventType::FocusIn);
-        const auto count = design.name.back() - '0';
-        m_options[static_cast<std::size_t>(count - 2)] = element;
+    case design::Kind::OptionButton:
+        element = createOptionButton(design, container);
         break;
-    }
-    case design::Kind::TextBox: {
-        element = page::create(container, "input");
-        place(element, design.rect);
-        page::setAttribute(element, "type", "text");
-        page::setAttribute(element, "autocomplete", "off");
-        page::setAttribute(element, "tabindex", tabIndex);
-        page::setAttribute(element, "aria-label", design.accessibleName);
-        page::setValue(element, design.caption);
-        setColours(element, design.background, design.text);
-        setFont(element, font);
-        page::listen(element, page::EventType::Input);
-        page::listen(element, page::EventType::FocusIn);
-        const auto slot = design.name.back() - '0';
-        m_names[static_cast<std::size_t>(slot - 1)].element = element;
+    case design::Kind::TextBox:
+        element = createTextBox(design, container);
         break;
-    }
     case design::Kind::Label:
-        element = page::create(container, "div");
-        place(element, design.rect);
-        setColours(element, design.background, design.text);
-        setFont(element, font, embedded ? embeddedfaces::family(design.name) : std::string());
-        if (design.border)
-            page::setStyle(element, "border", "1px solid " + css(design.text));
-        if (design.name == design::ResultLabel) {
-            m_result = element;
-            m_resultColour = design.background;
-            page::setAttribute(element, "class", "control result");
-            m_resultText = page::create(element, "span");
-            page::setText(m_resultText, design.caption);
-        } else {
-            page::setText(element, design.caption);
-        }
+        element = createLabel(design, container);
         break;
     case design::Kind::PushButton:
-        element = page::create(container, "button");
-        place(element, design.rect);
-        page::setAttribute(element, "type", "button");
-        page::setAttribute(element, "tabindex", tabIndex);
-        setColours(element, design.background, design.text);
-        setFont(element, font, embedded ? embeddedfaces::family(design.name) : std::string());
-        page::setText(element, design.caption);
-        page::listen(element, page::EventType::PointerDown);
-        page::listen(element, page::EventType::Click);
-        page::listen(element, page::EventType::FocusIn);
-        if (design.name == design::StartButton)
-            m_startButton = element;
-        else if (design.name == design::StopButton)
-            m_stopButton = element;
+        element = createPushButton(design, container);
         break;
     case design::Kind::Timer:
-        break;
+        return page::None; // no element: the frames are Timer1
     }
     page::setAttribute(element, "id", design.name);
+    m_elements.emplace_back(&design, element);
     return element;
 }
 
-void Kazerima::createMenus()
+page::Element Kazerima::createFrame(const design::Control &design, page::Element container)
 {
-    m_menuBar = page::create(m_window, "div");
-    page::setAttribute(m_menuBar, "class", "menubar");
-    page::setAttribute(m_menuBar, "role", "menubar");
-    page::setStyle(m_menuBar, "height", px(MenuBarHeight));
-    for (const design::Menu &design : design::menus()) {
-        Menu menu;
-        // The list is the title's sibling: a click on an item is not also one on the title.
-        const page::Element holder = page::create(m_menuBar, "div");
-        page::setAttribute(holder, "class", "menu-holder");
-        menu.title = page::create(holder, "div");
-        page::setAttribute(menu.title, "id", design.name);
-        page::setAttribute(menu.title, "role", "menuitem");
-        page::setAttribute(menu.title, "aria-haspopup", "menu");
-        page::setAttribute(menu.title, "aria-expanded", "false");
-        // One stop for the whole bar, after the design's own.
-        page::setAttribute(menu.title, "tabindex", m_menus.empty() ? "0" : "-1");
-        page::setText(menu.title, design.caption);
-        page::setStyle(menu.title, "line-height", px(MenuBarHeight));
-        menu.list = page::create(holder, "div");
-        page::setStyle(menu.list, "top", px(MenuBarHeight));
-        page::setAttribute(menu.list, "role", "menu");
-        page::setAttribute(menu.list, "aria-label", design.caption);
-        page::setAttribute(menu.list, "class", "menu");
-        page::setHidden(menu.list, true);
-        for (const design::MenuItem &item : design.items) {
-            const page::Element element = page::create(menu.list, "div");
-            page::setAttribute(element, "id", item.name);
-            page::setAttribute(element, "role", "menuitem");
-            page::setAttribute(element, "tabindex", "-1");
-            page::setText(element, item.caption);
-            page::listen(element, page::EventType::Click);
-            page::listen(element, page::EventType::KeyDown);
-            menu.items.emplace_back(element, item.command);
-        }
-        page::listen(menu.title, page::EventType::Click);
-        page::listen(menu.title, page::EventType::KeyDown);
-        m_menus.push_back(std::move(menu));
+    const design::Font &font = design::userInterfaceFont();
+    const page::Element frame = page::create(container, "div");
+    place(frame, design.rect);
+    page::setAttribute(frame, "role", "group");
+    page::setAttribute(frame, "aria-label", design.caption);
+    setColours(frame, design.background, design.text);
+    // The line runs through the middle of the caption, which is set into it.
+    const page::Element line = page::create(frame, "div");
+    page::setAttribute(line, "class", "frame-line");
+    page::setStyle(line, "top", px(font.pixelSize / 2));
+    const page::Element caption = page::create(frame, "span");
+    page::setAttribute(caption, "class", "frame-caption");
+    page::setAttribute(caption, "aria-hidden", "true");
+    page::setStyle(caption, "line-height", px(font.pixelSize));
+    page::setStyle(caption, "background-color", css(design.background));
+    page::setText(caption, design.caption);
+    return frame;
+}
+
+// A native radio button in a label that carries the design's place, colours and font.
+page::Element Kazerima::createOptionButton(const design::Control &design, page::Element container)
+{
+    const page::Element label = page::create(container, "label");
+    place(label, design.rect);
+    page::setStyle(label, "display", "flex");
+    setColours(label, design.background, design.text);
+    setFont(label, *design.font);
+    const page::Element option = page::create(label, "input");
+    page::setAttribute(option, "type", "radio");
+    page::setAttribute(option, "name", "count");
+    page::setAttribute(option, "tabindex", tabIndex(design));
+    page::setChecked(option, design.on);
+    page::setText(page::create(label, "span"), design.caption);
+    // Nothing to do but ask for a frame, whose idle tick takes the count in.
+    page::listen(option, page::EventType::Change);
+    page::listen(option, page::EventType::FocusIn);
+    return option;
+}
+
+page::Element Kazerima::createTextBox(const design::Control &design, page::Element container)
+{
+    const page::Element field = page::create(container, "input");
+    place(field, design.rect);
+    page::setAttribute(field, "type", "text");
+    page::setAttribute(field, "autocomplete", "off");
+    page::setAttribute(field, "tabindex", tabIndex(design));
+    page::setAttribute(field, "aria-label", design.accessibleName);
+    page::setValue(field, design.caption);
+    setColours(field, design.background, design.text);
+    setFont(field, *design.font);
+    page::listen(field, page::EventType::Input);
+    page::listen(field, page::EventType::FocusIn);
+    return field;
+}
+
+page::Element Kazerima::createLabel(const design::Control &design, page::Element container)
+{
+    const page::Element label = page::create(container, "div");
+    place(label, design.rect);
+    setColours(label, design.background, design.text);
+    setFont(label, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
+    if (design.border)
+        page::setStyle(label, "border", "1px solid " + css(design.text));
+    if (design.name != design::ResultLabel) {
+        page::setText(label, design.caption);
+        return label;
     }
+    m_resultColour = design.background;
+    page::setAttribute(label, "class", "control result");
+    m_resultText = page::create(label, "span");
+    page::setText(m_resultText, design.caption);
+    return label;
+}
+
+page::Element Kazerima::createPushButton(const design::Control &design, page::Element container)
+{
+    const page::Element button = page::create(container, "button");
+    place(button, design.rect);
+    page::setAttribute(button, "type", "button");
+    page::setAttribute(button, "tabindex", tabIndex(design));
+    setColours(button, design.background, design.text);
+    setFont(button, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
+    page::setText(button, design.caption);
+    page::listen(button, page::EventType::PointerDown);
+    page::listen(button, page::EventType::Click);
+    page::listen(button, page::EventType::FocusIn);
+    return button;
 }
 
 // A modal box: the rest of the page takes no click or key until it is dismissed.
@@ -348,14 +273,10 @@ void Kazerima::createBox()
 // from where they were when the box is dismissed, so that the game cannot tell.
 void Kazerima::presentBox(const MessageBoxRequest &request)
 {
-    page::setText(m_boxTitle, request.title.empty() ? KAZERIMA_NAME : request.title);
+    page::setText(m_boxTitle, request.shownTitle());
     page::setHidden(m_boxIcon, (request.style & MsgBoxCritical) == 0);
-    // The text breaks its lines with LF then CR; each pair is one line break.
-    std::string prompt = request.prompt;
-    for (std::size_t at; (at = prompt.find("\n\r")) != std::string::npos;)
-        prompt.replace(at, 2, "\n");
-    page::setText(m_boxPrompt, prompt);
-    closeMenus(false);
+    page::setText(m_boxPrompt, request.shownPrompt());
+    m_menuBar->close(false);
     m_boxOpen = true;
     page::showModal(m_box);
 }
@@ -376,152 +297,61 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
         fitToViewport();
         return false;
     case EventType::PointerDown:
-        // The two buttons act as they are pressed, not as they are let go: the moment of the
-        // press is the game's one chance, and a finger that slides a little must not lose it.
-        if (event.pointer && (element == m_startButton || element == m_stopButton)) {
-            runCommand(element == m_startButton ? design::Command::Start : design::Command::Stop);
-            // A box the press opened keeps the keyboard: the press must not take it away to
-            // the button, as a press would.
-            return m_boxOpen;
-        }
-        closeMenus(false);
-        return false;
+        return press(element, event);
+    case EventType::Click:
+        return click(element, event);
     case EventType::Close:
         m_boxOpen = false;
         return false;
     case EventType::FocusIn:
-        m_focusBeforeMenus = element;
+        m_menuBar->focusLeft(element);
         return false;
     case EventType::Input:
-        for (NameField &name : m_names) {
-            if (name.element == element)
-                name.text = page::value(element);
-        }
+        edited(*designOf(element));
         return false;
     case EventType::Change:
-        for (std::size_t i = 0; i < m_options.size(); ++i)
-            m_optionOn[i] = page::checked(m_options[i]);
-        return false;
-    case EventType::Click:
-        if (element == m_startButton || element == m_stopButton) {
-            // A pointer's press has acted already; the keyboard's activation acts here.
-            if (!event.pointer)
-                runCommand(element == m_startButton ? design::Command::Start
-                                                    : design::Command::Stop);
-        } else if (element == m_boxOk) {
-            page::close(m_box);
-        } else {
-            for (std::size_t menu = 0; menu < m_menus.size(); ++menu) {
-                if (element == m_menus[menu].title) {
-                    if (page::hidden(m_menus[menu].list))
-                        openMenu(menu);
-                    else
-                        closeMenus(false);
-                    return true;
-                }
-                for (const auto &[item, itemCommand] : m_menus[menu].items) {
-                    if (element == item) {
-                        closeMenus(true);
-                        runCommand(itemCommand);
-                        return true;
-                    }
-                }
-            }
-        }
         return false;
     case EventType::KeyDown:
-        if (element == page::Body) {
-            // F10 hands the keyboard to the menu bar, as on the desktop.
-            if (event.key != KeyF10)
-                return false;
-            page::focus(m_menus.front().title);
-            return true;
-        }
-        return handleMenuKey(element, event);
+        if (element != page::Body)
+            return m_menuBar->handle(element, event);
+        // F10 hands the keyboard to the menu bar, as on the desktop.
+        if (event.key != KeyF10)
+            return false;
+        m_menuBar->focus();
+        return true;
     }
     return false;
 }
 
-bool Kazerima::handleMenuKey(page::Element element, const page::Event &event)
+// The two buttons act as they are pressed, not as they are let go: the moment of the press is
+// the game's one chance, and a finger that slides a little must not lose it. A press anywhere
+// else closes an open menu.
+bool Kazerima::press(page::Element element, const page::Event &event)
 {
-    for (std::size_t menu = 0; menu < m_menus.size(); ++menu) {
-        const Menu &current = m_menus[menu];
-        const std::size_t neighbour
-            = (menu + (event.key == KeyLeft ? m_menus.size() - 1 : 1)) % m_menus.size();
-        if (element == current.title) {
-            switch (event.key) {
-            case KeyLeft:
-            case KeyRight:
-                closeMenus(false);
-                page::focus(m_menus[neighbour].title);
-                return true;
-            case KeyDown:
-            case KeyReturn:
-            case KeySpace:
-                openMenu(menu);
-                return true;
-            case KeyEscape:
-                closeMenus(true);
-                return true;
-            case KeyTab:
-                closeMenus(false);
-                return false;
-            }
-            return false;
-        }
-        const auto &items = current.items;
-        for (std::size_t item = 0; item < items.size(); ++item) {
-            if (element != items[item].first)
-                continue;
-            switch (event.key) {
-            case KeyUp:
-            case KeyDown: {
-                const std::size_t step = event.key == KeyDown ? 1 : items.size() - 1;
-                page::focus(items[(item + step) % items.size()].first);
-                return true;
-            }
-            case KeyLeft:
-            case KeyRight:
-                openMenu(neighbour);
-                return true;
-            case KeyReturn:
-            case KeySpace:
-                closeMenus(true);
-                runCommand(items[item].second);
-                return true;
-            case KeyEscape:
-                closeMenus(false);
-                page::focus(current.title);
-                return true;
-            case KeyTab:
-                closeMenus(false);
-                return false;
-            }
-            return false;
-        }
+    const design::Control *design = designOf(element);
+    if (!event.pointer || !design || design->kind != design::Kind::PushButton) {
+        m_menuBar->close(false);
+        return false;
     }
-    return false;
+    activate(*design);
+    // A box the press opened keeps the keyboard: the press must not take it away to the
+    // button, as a press would.
+    return m_boxOpen;
 }
 
-// Opens the menu with the keyboard on its first item, for mouse, touch and keys alike.
-void Kazerima::openMenu(std::size_t menu)
+bool Kazerima::click(page::Element element, const page::Event &event)
 {
-    for (std::size_t other = 0; other < m_menus.size(); ++other) {
-        page::setHidden(m_menus[other].list, other != menu);
-        page::setAttribute(m_menus[other].title, "aria-expanded", other == menu ? "true" : "false");
+    if (element == m_boxOk) {
+        page::close(m_box);
+        return false;
     }
-    page::focus(m_menus[menu].items.front().first);
-}
-
-// With refocus, the keyboard goes back to the control that had it before the menus.
-void Kazerima::closeMenus(bool refocus)
-{
-    for (const Menu &menu : m_menus) {
-        page::setHidden(menu.list, true);
-        page::setAttribute(menu.title, "aria-expanded", "false");
+    if (const design::Control *design = designOf(element)) {
+        // A pointer's press has acted already; the keyboard's activation acts here.
+        if (!event.pointer)
+            activate(*design);
+        return false;
     }
-    if (refocus && m_focusBeforeMenus != page::None)
-        page::focus(m_focusBeforeMenus);
+    return m_menuBar->handle(element, event);
 }
 
 // The window scales as one piece to the largest size the viewport holds, centred.
@@ -535,44 +365,57 @@ void Kazerima::fitToViewport()
                        (height - (MenuBarHeight + ClientHeight) * scale) / 2, scale);
 }
 
-std::string Kazerima::nameText(int slot)
+page::Element Kazerima::element(const design::Control &control) const
 {
-    return m_names.at(static_cast<std::size_t>(slot - 1)).text;
+    const auto found = std::find_if(m_elements.begin(), m_elements.end(),
+                                    [&](const auto &made) { return made.first == &control; });
+    return found->second;
 }
 
-void Kazerima::setNameVisible(int slot, bool visible)
+const design::Control *Kazerima::designOf(page::Element element) const
 {
-    NameField &name = m_names.at(static_cast<std::size_t>(slot - 1));
-    if (name.visible == visible)
-        return;
-    name.visible = visible;
-    page::setHidden(name.element, !visible);
+    const auto found = std::find_if(m_elements.begin(), m_elements.end(),
+                                    [&](const auto &made) { return made.second == element; });
+    return found == m_elements.end() ? nullptr : found->first;
 }
 
-bool Kazerima::optionValue(int count)
+std::string Kazerima::fieldText(const design::Control &field)
 {
-    return m_optionOn.at(static_cast<std::size_t>(count - 2));
+    return page::value(element(field));
 }
 
-// Written at once: the tick that writes it runs in a frame, whose paint shows it.
-void Kazerima::setResultCaption(const std::string &caption)
+void Kazerima::setShown(const design::Control &control, bool shown)
+{
+    const page::Element shownElement = element(control);
+    if (page::hidden(shownElement) == shown)
+        page::setHidden(shownElement, !shown);
+}
+
+bool Kazerima::isOn(const design::Control &option)
+{
+    return page::checked(element(option));
+}
+
+// Written at once: the tick that writes it runs in a frame, whose paint shows it. The result
+// box is the one label whose caption and colour change.
+void Kazerima::setCaption(const design::Control &, std::string_view caption)
 {
     if (caption == m_caption)
         return;
     m_caption = caption;
-    page::setText(m_resultText, leading(m_caption, ShownCodePoints));
+    page::setText(m_resultText, m_caption);
 }
 
 // A stop's red shows with the next paint, on the name that is on screen.
-void Kazerima::setResultBackColour(Colour colour)
+void Kazerima::setBackColour(const design::Control &label, Colour colour)
 {
     if (colour == m_resultColour)
         return;
     m_resultColour = colour;
-    page::setStyle(m_result, "background-color", css(colour));
+    page::setStyle(element(label), "background-color", css(colour));
 }
 
-void Kazerima::announcePick()
+void Kazerima::announce(const design::Control &)
 {
     // A live region speaks only what changed: the same pick twice differs by an invisible mark.
     m_announcedOnce = !m_announcedOnce;

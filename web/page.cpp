@@ -5,111 +5,30 @@
 #include <emscripten/html5.h>
 #include <string>
 
-// The page keeps our elements in one array, indexed by the numbers C++ holds.
-// clang-format off
-EM_JS(void, js_init, (), {
-    Module.kazerimaElements = [document.body];
-});
-
-EM_JS(int, js_create, (int parent, const char *tag, int length), {
-    const elements = Module.kazerimaElements;
-    const element = document.createElement(UTF8ToString(tag, length));
-    elements[parent].appendChild(element);
-    elements.push(element);
-    return elements.length - 1;
-});
-
-EM_JS(void, js_set_attribute, (int element, const char *name, int nameLength, const char *value,
-                               int valueLength), {
-    Module.kazerimaElements[element].setAttribute(UTF8ToString(name, nameLength),
-                                                  UTF8ToString(value, valueLength));
-});
-
-EM_JS(void, js_set_style, (int element, const char *property, int propertyLength,
-                           const char *value, int valueLength), {
-    Module.kazerimaElements[element].style.setProperty(UTF8ToString(property, propertyLength),
-                                                       UTF8ToString(value, valueLength));
-});
-
-EM_JS(void, js_set_placement, (int element, double left, double top, double scale), {
-    Module.kazerimaElements[element].style.transform =
-        'translate(' + left + 'px, ' + top + 'px) scale(' + scale + ')';
-});
-
-EM_JS(void, js_set_text, (int element, const char *text, int length), {
-    Module.kazerimaElements[element].textContent = UTF8ToString(text, length);
-});
-
-EM_JS(void, js_set_hidden, (int element, bool hidden), {
-    Module.kazerimaElements[element].hidden = hidden;
-});
-
-EM_JS(bool, js_hidden, (int element), {
-    return Module.kazerimaElements[element].hidden;
-});
-
-EM_JS(void, js_set_checked, (int element, bool checked), {
-    Module.kazerimaElements[element].checked = checked;
-});
-
-EM_JS(bool, js_checked, (int element), {
-    return Module.kazerimaElements[element].checked;
-});
-
-EM_JS(void, js_set_value, (int element, const char *value, int length), {
-    Module.kazerimaElements[element].value = UTF8ToString(value, length);
-});
-
-EM_JS(char *, js_value, (int element), {
-    const value = Module.kazerimaElements[element].value;
-    const size = lengthBytesUTF8(value) + 1;
-    const pointer = _malloc(size);
-    stringToUTF8(value, pointer, size);
-    return pointer;
-});
-
-EM_JS(void, js_focus, (int element), {
-    Module.kazerimaElements[element].focus();
-});
-
-EM_JS(void, js_set_title, (const char *title, int length), {
-    document.title = UTF8ToString(title, length);
-});
-
-// Every listener forwards to the one entry point, kazerima_event.
-EM_JS(void, js_listen, (int element, int type), {
-    // page::EventType, in order.
-    const names = ['click', 'input', 'change', 'keydown', 'focusin', 'pointerdown', 'close',
-                   'resize'];
-    const target = type == 7 ? window : Module.kazerimaElements[element];
-    const forward = (event) => {
-        const pointer = event.type == 'pointerdown' ? event.isPrimary && event.button == 0
-                                                    : event.detail > 0;
-        const handled = Module._kazerima_event(element, type, event.keyCode || 0, pointer);
-        if (handled)
-            event.preventDefault();
-    };
-    target.addEventListener(names[type], forward);
-    if (type == 7 && window.visualViewport)
-        window.visualViewport.addEventListener('resize', forward);
-});
-
-EM_JS(void, js_show_modal, (int element), {
-    Module.kazerimaElements[element].showModal();
-});
-
-EM_JS(void, js_close, (int element), {
-    Module.kazerimaElements[element].close();
-});
-
-EM_JS(double, js_viewport_width, (), {
-    return window.visualViewport ? window.visualViewport.width : window.innerWidth;
-});
-
-EM_JS(double, js_viewport_height, (), {
-    return window.visualViewport ? window.visualViewport.height : window.innerHeight;
-});
-// clang-format on
+// In page.js.
+extern "C" {
+void js_init();
+int js_create(int parent, const char *tag, int length);
+void js_set_attribute(int element, const char *name, int nameLength, const char *value,
+                      int valueLength);
+void js_set_style(int element, const char *property, int propertyLength, const char *value,
+                  int valueLength);
+void js_set_placement(int element, double left, double top, double scale);
+void js_set_text(int element, const char *text, int length);
+void js_set_hidden(int element, bool hidden);
+bool js_hidden(int element);
+void js_set_checked(int element, bool checked);
+bool js_checked(int element);
+void js_set_value(int element, const char *value, int length);
+char *js_value(int element);
+void js_focus(int element);
+void js_set_title(const char *title, int length);
+void js_listen(int element, int type, const char *name, int length, bool onViewport);
+void js_show_modal(int element);
+void js_close(int element);
+double js_viewport_width();
+double js_viewport_height();
+}
 
 namespace page {
 
@@ -209,7 +128,9 @@ void setTitle(std::string_view title)
 
 void listen(Element element, EventType type)
 {
-    js_listen(element, static_cast<int>(type));
+    const std::string_view name = eventName(type);
+    js_listen(element, static_cast<int>(type), name.data(), length(name),
+              type == EventType::Resize);
 }
 
 void setEventHandler(std::function<bool(Element, const Event &)> handler)
@@ -260,8 +181,11 @@ void requestFrame()
 } // namespace page
 
 // Returns whether the program took the event, so that the browser does nothing more with it.
-extern "C" EMSCRIPTEN_KEEPALIVE bool kazerima_event(int element, int type, int key, bool pointer)
+extern "C" EMSCRIPTEN_KEEPALIVE bool kazerima_event(int element, int type, int key, bool press,
+                                                    int detail)
 {
-    const page::Event event {static_cast<page::EventType>(type), key, pointer};
+    const auto eventType = static_cast<page::EventType>(type);
+    const bool pointer = eventType == page::EventType::PointerDown ? press : detail > 0;
+    const page::Event event {eventType, key, pointer};
     return page::eventHandler() && page::eventHandler()(element, event);
 }

@@ -13,8 +13,31 @@ using Element = int;
 inline constexpr Element Body = 0;
 inline constexpr Element None = -1;
 
-// In the order of the DOM event names in page.cpp's js_listen.
 enum class EventType { Click, Input, Change, KeyDown, FocusIn, PointerDown, Close, Resize };
+
+// The DOM's name for each: the one place the page's event names are written.
+constexpr std::string_view eventName(EventType type)
+{
+    switch (type) {
+    case EventType::Click:
+        return "click";
+    case EventType::Input:
+        return "input";
+    case EventType::Change:
+        return "change";
+    case EventType::KeyDown:
+        return "keydown";
+    case EventType::FocusIn:
+        return "focusin";
+    case EventType::PointerDown:
+        return "pointerdown";
+    case EventType::Close:
+        return "close";
+    case EventType::Resize:
+        return "resize";
+    }
+    return {};
+}
 
 struct Event
 {

@@ -124,7 +124,7 @@ Kazerima::Kazerima(HINSTANCE instance)
         for (const design::MenuItem &item : menu.items) {
             AppendMenuW(items, MF_STRING, static_cast<UINT_PTR>(id++),
                         toWide(item.caption).c_str());
-            m_menuCommands.push_back(item.command);
+            m_menuItems.push_back(&item);
         }
         AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(items),
                     toWide(menu.caption).c_str());
@@ -150,7 +150,6 @@ Kazerima::~Kazerima()
 
 void Kazerima::createControls()
 {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
     std::map<std::string_view, HWND> containers {{std::string_view(), m_hwnd}};
     const std::span<const design::Control> controls = design::controls();
     // The table lists each frame before the controls it holds.
@@ -158,49 +157,10 @@ void Kazerima::createControls()
         const design::Control &design = controls[index];
         if (design.kind == design::Kind::Timer)
             continue;
-        HWND parent = containers.at(design.container);
-        const int id = FirstControlId + static_cast<int>(index);
-        const std::wstring caption = toWide(design.caption);
-        const auto create = [&](const wchar_t *className, DWORD style, DWORD exStyle = 0) {
-            return CreateWindowExW(exStyle, className, caption.c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
-                                   parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
-        };
-        HWND hwnd = nullptr;
-        switch (design.kind) {
-        case design::Kind::Frame:
-            hwnd = create(L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
-            // A group box passes nothing on to its owner: the controls inside it would send
-            // their clicks and colour requests to a window that ignores them.
-            groupBoxProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc)));
+        HWND hwnd = createControl(design, containers.at(design.container),
+                                  FirstControlId + static_cast<int>(index));
+        if (design.kind == design::Kind::Frame)
             containers[design.name] = hwnd;
-            break;
-        case design::Kind::OptionButton:
-            hwnd = create(L"BUTTON", BS_AUTORADIOBUTTON);
-            SendMessageW(hwnd, BM_SETCHECK, design.on ? BST_CHECKED : BST_UNCHECKED, 0);
-            break;
-        case design::Kind::TextBox:
-            hwnd = create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-            // Windows would stop a field at 32,767 characters; the design sets no limit.
-            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
-            break;
-        case design::Kind::Label:
-            if (design.name == design::ResultLabel) {
-                m_result = std::make_unique<ResultLabel>(parent, id);
-                m_result->setBackColour(resolve(design.background));
-                m_result->setTextColour(resolve(design.text));
-                hwnd = m_result->hwnd();
-            } else {
-                hwnd = create(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
-            }
-            break;
-        case design::Kind::PushButton:
-            hwnd = create(L"BUTTON", BS_PUSHBUTTON);
-            break;
-        case design::Kind::Timer:
-            break;
-        }
         if (!design.accessibleName.empty())
             setAccessibleName(hwnd, design.accessibleName);
         m_controls.emplace_back(&design, hwnd);
@@ -215,6 +175,50 @@ void Kazerima::createControls()
         m_options[count - 2] = control(design::optionButton(count));
     m_startButton = control(design::StartButton);
     m_stopButton = control(design::StopButton);
+}
+
+HWND Kazerima::createControl(const design::Control &design, HWND parent, int id)
+{
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
+    const std::wstring caption = toWide(design.caption);
+    const auto create = [&](const wchar_t *className, DWORD style, DWORD exStyle = 0) {
+        return CreateWindowExW(exStyle, className, caption.c_str(),
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+    };
+    switch (design.kind) {
+    case design::Kind::Frame: {
+        HWND frame = create(L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN);
+        // A group box passes nothing on to its owner: the controls inside it would send
+        // their clicks and colour requests to a window that ignores them.
+        groupBoxProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc)));
+        return frame;
+    }
+    case design::Kind::OptionButton: {
+        HWND option = create(L"BUTTON", BS_AUTORADIOBUTTON);
+        SendMessageW(option, BM_SETCHECK, design.on ? BST_CHECKED : BST_UNCHECKED, 0);
+        return option;
+    }
+    case design::Kind::TextBox: {
+        HWND field = create(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        // Windows would stop a field at 32,767 characters; the design sets no limit.
+        SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
+        return field;
+    }
+    case design::Kind::Label:
+        if (design.name != design::ResultLabel)
+            return create(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+        m_result = std::make_unique<ResultLabel>(parent, id);
+        m_result->setBackColour(resolve(design.background));
+        m_result->setTextColour(resolve(design.text));
+        return m_result->hwnd();
+    case design::Kind::PushButton:
+        return create(L"BUTTON", BS_PUSHBUTTON);
+    case design::Kind::Timer:
+        break; // no window: the Ticker is Timer1
+    }
+    return nullptr;
 }
 
 HWND Kazerima::control(std::string_view name) const
@@ -455,16 +459,16 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
-        if (sender && HIWORD(wParam) == BN_CLICKED) {
-            if (sender == m_startButton)
-                Ruret_Start();
-            else if (sender == m_stopButton)
-                Ruret_Stop();
+        if (const design::Control *design = sender ? designOf(sender) : nullptr) {
+            if (HIWORD(wParam) == BN_CLICKED)
+                activate(*design);
+            else if (HIWORD(wParam) == EN_CHANGE)
+                edited(*design);
             return 0;
         }
         const std::size_t item = LOWORD(wParam) - std::size_t(FirstMenuItemId);
-        if (!sender && HIWORD(wParam) == 0 && item < m_menuCommands.size()) {
-            runCommand(m_menuCommands[item]);
+        if (!sender && HIWORD(wParam) == 0 && item < m_menuItems.size()) {
+            activate(*m_menuItems[item]);
             return 0;
         }
         break;
@@ -499,52 +503,40 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
-std::string Kazerima::nameText(int slot)
+std::string Kazerima::fieldText(const design::Control &field)
 {
-    HWND field = m_names.at(static_cast<std::size_t>(slot - 1));
-    ConvertedName &name = m_converted.at(static_cast<std::size_t>(slot - 1));
-    m_buffer.resize(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1);
-    m_buffer.resize(static_cast<std::size_t>(
-        GetWindowTextW(field, m_buffer.data(), static_cast<int>(m_buffer.size()))));
-    if (m_buffer != name.text) {
-        name.text = m_buffer;
-        name.utf8 = toUtf8(name.text);
-    }
-    return name.utf8;
+    HWND hwnd = control(field.name);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return toUtf8(text);
 }
 
-void Kazerima::setNameVisible(int slot, bool visible)
+void Kazerima::setShown(const design::Control &control, bool shown)
 {
-    HWND field = m_names.at(static_cast<std::size_t>(slot - 1));
-    if (!visible && GetFocus() == field)
-        moveFocus(true); // a hidden field keeps no focus
-    ShowWindow(field, visible ? SW_SHOWNA : SW_HIDE);
+    HWND hwnd = this->control(control.name);
+    if (!shown && GetFocus() == hwnd)
+        moveFocus(true); // a hidden control keeps no focus
+    ShowWindow(hwnd, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-bool Kazerima::optionValue(int count)
+bool Kazerima::isOn(const design::Control &option)
 {
-    return SendMessageW(m_options.at(static_cast<std::size_t>(count - 2)), BM_GETCHECK, 0, 0)
-        == BST_CHECKED;
+    return SendMessageW(control(option.name), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Kazerima::setResultCaption(const std::string &caption)
+// The result box is the one label whose caption and colour change.
+void Kazerima::setCaption(const design::Control &, std::string_view caption)
 {
-    // A running tick shows a name it has just read: find it rather than convert it again.
-    for (const ConvertedName &name : m_converted) {
-        if (name.utf8 == caption) {
-            m_result->setCaption(name.text);
-            return;
-        }
-    }
     m_result->setCaption(toWide(caption));
 }
 
-void Kazerima::setResultBackColour(Colour colour)
+void Kazerima::setBackColour(const design::Control &, Colour colour)
 {
     m_result->setBackColour(resolve(colour));
 }
 
-void Kazerima::announcePick()
+void Kazerima::announce(const design::Control &)
 {
     m_result->announce();
 }

@@ -9,12 +9,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <windows.h>
 
 // The program's one window on Windows, made of the platform's own controls. It lays out the
-// fixed design, lends its controls to the roulette through RuretControls, and forwards clicks,
-// menu picks and timer ticks to it.
+// fixed design, implements the portable window's gate over its controls, and forwards clicks,
+// menu picks, edits and ticks to it.
 class Kazerima final : public KazerimaWindow
 {
 public:
@@ -39,7 +40,7 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createControls();
-    void createMenus();
+    HWND createControl(const design::Control &design, HWND parent, int id);
     void applyDpi(UINT dpi);
     void load();
     void moveFocus(bool forward);
@@ -50,31 +51,20 @@ private:
     LRESULT colourControl(UINT message, HDC dc, HWND control);
     const design::Control *designOf(HWND control) const;
 
-    // RuretControls
-    std::string nameText(int slot) override;
-    void setNameVisible(int slot, bool visible) override;
-    bool optionValue(int count) override;
-    void setResultCaption(const std::string &caption) override;
-    void setResultBackColour(Colour colour) override;
-    void announcePick() override;
+    // The gate
+    std::string fieldText(const design::Control &field) override;
+    void setShown(const design::Control &control, bool shown) override;
+    bool isOn(const design::Control &option) override;
+    void setCaption(const design::Control &label, std::string_view caption) override;
+    void setBackColour(const design::Control &label, Colour colour) override;
+    void announce(const design::Control &label) override;
 
     HWND m_hwnd = nullptr;
     // Every drawn control with its design, in the design's order.
     std::vector<std::pair<const design::Control *, HWND>> m_controls;
-    std::vector<design::Command> m_menuCommands; // by menu item id, from the first
+    std::vector<const design::MenuItem *> m_menuItems; // by menu item id, from the first
     std::vector<HFONT> m_fonts;
     std::map<Colour, HBRUSH> m_brushes;
-
-    // The text of each field as last handed to the roulette, in both encodings. A spin reads
-    // the same names over and over; converting a pasted 100,000-character name costs a good
-    // part of a millisecond each way, on every tick.
-    struct ConvertedName
-    {
-        std::wstring text;
-        std::string utf8;
-    };
-    std::array<ConvertedName, 5> m_converted;
-    std::wstring m_buffer;
 
     std::array<HWND, 5> m_names {}; // Text1 .. Text5
     std::array<HWND, 4> m_options {}; // Option2 .. Option5

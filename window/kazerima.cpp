@@ -98,30 +98,27 @@ Kazerima::Kazerima(QWidget *parent)
     createControls(client, {});
     createMenus();
 
-    for (int slot = 1; slot <= 5; ++slot)
-        m_names[slot - 1] = control<QLineEdit>(design::nameField(slot));
     for (int count = 2; count <= 5; ++count)
         m_options[count - 2] = control<QRadioButton>(design::optionButton(count));
-    m_result = control<ResultLabel>(design::ResultLabel);
     m_startButton = control<QPushButton>(design::StartButton);
-    m_stopButton = control<QPushButton>(design::StopButton);
     QList<QWidget *> tabStops;
     for (const design::Control *stop : design::tabOrder())
         tabStops.append(control<QWidget>(stop->name));
     new FocusRing(tabStops, client);
-    m_startButton->installEventFilter(this);
-    m_stopButton->installEventFilter(this);
 
     setMessageBoxPresenter(
         [this](const MessageBoxRequest &request) { showModalMessageBox(this, request); });
     connect(m_timer, &Ticker::timeout, this, [this] { tick(); });
-    connect(m_startButton, &QPushButton::clicked, this, [this] { Ruret_Start(); });
-    connect(m_stopButton, &QPushButton::clicked, this, [this] { Ruret_Stop(); });
 }
 
 template<typename T> T *Kazerima::control(std::string_view name) const
 {
     return findChild<T *>(toQString(name));
+}
+
+template<typename T> T *Kazerima::widget(const design::Control &control) const
+{
+    return static_cast<T *>(m_widgets.at(&control));
 }
 
 // Created bottom-most first, since a later sibling is drawn over an earlier one; each frame's
@@ -138,6 +135,7 @@ void Kazerima::createControls(QWidget *container, std::string_view containerName
             continue;
         }
         QWidget *widget = createControl(*design, container);
+        m_widgets.emplace(&*design, widget);
         widget->setObjectName(toQString(design->name));
         widget->setGeometry(pixels(design->rect));
         if (design->font)
@@ -170,6 +168,7 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
         auto *field = new QLineEdit(caption, container);
         // Qt would cut a longer name at 32,767 characters; the design sets no limit.
         field->setMaxLength(std::numeric_limits<int>::max());
+        connect(field, &QLineEdit::textChanged, this, [this, &design] { edited(design); });
         QPalette palette = field->palette();
         palette.setColor(QPalette::Base, toQColor(design.background));
         palette.setColor(QPalette::Text, toQColor(design.text));
@@ -197,10 +196,14 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
         setColours(label, design.background, design.text);
         return label;
     }
-    case design::Kind::PushButton:
+    case design::Kind::PushButton: {
         // The design's colours for these are the standard button face and text, which is
         // what the style draws.
-        return new QPushButton(caption, container);
+        auto *button = new QPushButton(caption, container);
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, &design] { activate(design); });
+        return button;
+    }
     case design::Kind::Timer:
         break; // no widget: createControls makes the Ticker
     }
@@ -224,7 +227,7 @@ void Kazerima::createMenus()
         menu->setFont(font()); // a pop-up is a window of its own, which inherits no font
         for (const design::MenuItem &item : design.items) {
             QAction *action = menu->addAction(toQString(item.caption), this,
-                                              [this, &item] { runCommand(item.command); });
+                                              [this, &item] { activate(item); });
             action->setObjectName(toQString(item.name));
         }
     }
@@ -299,46 +302,32 @@ QWidget *Kazerima::optionGroupTabStop() const
     return m_options.front();
 }
 
-std::string Kazerima::nameText(int slot)
+std::string Kazerima::fieldText(const design::Control &field)
 {
-    ConvertedName &name = m_converted.at(slot - 1);
-    const QString text = m_names.at(slot - 1)->text();
-    // Any edit gives the field a new string, so sharing data means the same text.
-    if (!text.isSharedWith(name.text)) {
-        name.text = text;
-        name.utf8 = text.toStdString();
-    }
-    return name.utf8;
+    return widget<QLineEdit>(field)->text().toStdString();
 }
 
-void Kazerima::setNameVisible(int slot, bool visible)
+void Kazerima::setShown(const design::Control &control, bool shown)
 {
-    m_names.at(slot - 1)->setVisible(visible);
+    widget<QWidget>(control)->setVisible(shown);
 }
 
-bool Kazerima::optionValue(int count)
+bool Kazerima::isOn(const design::Control &option)
 {
-    return m_options.at(count - 2)->isChecked();
+    return widget<QRadioButton>(option)->isChecked();
 }
 
-void Kazerima::setResultCaption(const std::string &caption)
+void Kazerima::setCaption(const design::Control &label, std::string_view caption)
 {
-    // A running tick shows a name it has just read: find it rather than convert it again.
-    for (const ConvertedName &name : m_converted) {
-        if (name.utf8 == caption) {
-            m_result->setCaption(name.text);
-            return;
-        }
-    }
-    m_result->setCaption(QString::fromStdString(caption));
+    widget<ResultLabel>(label)->setCaption(toQString(caption));
 }
 
-void Kazerima::setResultBackColour(Colour colour)
+void Kazerima::setBackColour(const design::Control &label, Colour colour)
 {
-    m_result->setBackColour(toQColor(colour));
+    widget<ResultLabel>(label)->setBackColour(toQColor(colour));
 }
 
-void Kazerima::announcePick()
+void Kazerima::announce(const design::Control &label)
 {
-    m_result->announce();
+    widget<ResultLabel>(label)->announce();
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string_view>
+#include <unordered_map>
 
 namespace design {
 struct Control;
@@ -21,8 +22,8 @@ class QStyle;
 class ResultLabel;
 class Ticker;
 
-// The program's one window in Qt. It lays out the fixed design, lends its widgets to the
-// roulette through RuretControls, and forwards clicks, menu picks and timer ticks to it.
+// The program's one window in Qt. It lays out the fixed design, implements the portable
+// window's gate over its widgets, and forwards clicks, menu picks, edits and ticks to it.
 class Kazerima : public QMainWindow, public KazerimaWindow
 {
     Q_OBJECT
@@ -40,33 +41,22 @@ private:
     QWidget *createControl(const design::Control &design, QWidget *container);
     void createMenus();
     template<typename T> T *control(std::string_view name) const;
+    template<typename T> T *widget(const design::Control &control) const;
     void load();
     void followScreen(QScreen *screen);
     QWidget *optionGroupTabStop() const;
 
-    // RuretControls
-    std::string nameText(int slot) override;
-    void setNameVisible(int slot, bool visible) override;
-    bool optionValue(int count) override;
-    void setResultCaption(const std::string &caption) override;
-    void setResultBackColour(Colour colour) override;
-    void announcePick() override;
+    // The gate
+    std::string fieldText(const design::Control &field) override;
+    void setShown(const design::Control &control, bool shown) override;
+    bool isOn(const design::Control &option) override;
+    void setCaption(const design::Control &label, std::string_view caption) override;
+    void setBackColour(const design::Control &label, Colour colour) override;
+    void announce(const design::Control &label) override;
 
-    // The text of each field as last handed to the roulette in UTF-8. A spin reads the same
-    // names over and over; converting a pasted 100,000-character name costs about a third
-    // of a millisecond each way, on every tick.
-    struct ConvertedName
-    {
-        QString text;
-        std::string utf8;
-    };
-    std::array<ConvertedName, 5> m_converted;
-
-    std::array<QLineEdit *, 5> m_names {}; // Text1 .. Text5
+    std::unordered_map<const design::Control *, QWidget *> m_widgets;
     std::array<QRadioButton *, 4> m_options {}; // Option2 .. Option5
-    ResultLabel *m_result = nullptr; // Label3
     QPushButton *m_startButton = nullptr; // Command1
-    QPushButton *m_stopButton = nullptr; // Command2
     Ticker *m_timer = nullptr; // Timer1
     QMetaObject::Connection m_screenRate;
     QStyle *m_frameStyle = nullptr;

@@ -2,10 +2,7 @@
 
 #include "ruretcontrols.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
-
-using namespace Qt::StringLiterals;
 
 void showModalMessageBox(QWidget *owner, const MessageBoxRequest &request)
 {
@@ -15,12 +12,9 @@ void showModalMessageBox(QWidget *owner, const MessageBoxRequest &request)
     if (owner)
         box.setFont(owner->font());
     box.setIcon(request.style & MsgBoxCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
-    // Set explicitly: not every platform falls back to the application name for an empty title.
-    box.setWindowTitle(request.title.empty() ? QGuiApplication::applicationDisplayName()
-                                             : QString::fromStdString(request.title));
+    box.setWindowTitle(QString::fromStdString(request.shownTitle()));
     box.setTextFormat(Qt::PlainText);
-    // Our texts break lines with LF then CR; Qt would draw each of the two as a line break.
-    box.setText(QString::fromStdString(request.prompt).replace(u"\n\r"_s, u"\n"_s));
+    box.setText(QString::fromStdString(request.shownPrompt()));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

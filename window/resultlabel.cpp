@@ -2,31 +2,11 @@
 
 #include <QAccessibleWidget>
 #include <QPainter>
-#include <QTextBoundaryFinder>
 
 namespace {
 
-// At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
-// characters; this leaves ample room for combining marks and other zero-width characters.
-// Laying out the rest of a pasted 100,000-character name on every paint would cost
-// milliseconds for nothing.
-constexpr qsizetype MaxPaintedLength = 256;
 // More than the five names of a spin.
 constexpr qsizetype MaxDrawnCaptions = 8;
-
-QString visiblePart(const QString &caption)
-{
-    if (caption.size() <= MaxPaintedLength)
-        return caption;
-    // Cut between graphemes, never inside a surrogate pair or a cluster of combining marks.
-    // The finder looks only a little past the cut: it analyses all the text it is given.
-    const QString head = caption.first(MaxPaintedLength + 32);
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
-    graphemes.setPosition(MaxPaintedLength);
-    if (!graphemes.isAtBoundary())
-        graphemes.toPreviousBoundary();
-    return head.first(qMax<qsizetype>(graphemes.position(), 0));
-}
 
 class ResultLabelAccessible : public QAccessibleWidget
 {
@@ -115,10 +95,9 @@ const QImage &ResultLabel::drawnCaption()
     // A name too long for the box keeps its beginning: the leading edge of a right-to-left name
     // is the right-hand one. One line whatever the caption holds: a pasted line break must not
     // split the box.
-    const QString visible = visiblePart(m_caption);
-    painter.setLayoutDirection(visible.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    painter.setLayoutDirection(m_caption.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     painter.drawText(QRect(QPoint(), contentsRect().size()),
-                     Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine, visible);
+                     Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine, m_caption);
     return *m_drawn.insert(m_caption, image);
 }
 

@@ -141,11 +141,12 @@ void TestStress::randomUseKeepsWindowAndRouletteInStep()
         }
         QVERIFY2(result->backColour() == expectedColour, where);
 
-        // The caption is the name of a slot in use as the tick read it, or what it was.
+        // The caption is the name of a slot in use as the tick read it (at most its first 256
+        // characters), or what it was.
         if (step == u"tick" && wasRunning && result->caption() != captionBefore) {
             bool inUse = false;
             for (int slot = 1; slot <= count; ++slot)
-                inUse = inUse || fields[slot - 1]->text() == result->caption();
+                inUse = inUse || fields[slot - 1]->text().left(256) == result->caption();
             QVERIFY2(inUse, where);
         }
         QVERIFY2(result->geometry() == QRect(16, 216, 369, 113), where);

@@ -1,0 +1,282 @@
+#include "caption.h"
+#include "kazerimawindow.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The front-end's side of the gate, as a table of what each control holds.
+class FakeWindow final : public KazerimaWindow
+{
+public:
+    FakeWindow()
+    {
+        for (int slot = 1; slot <= 5; ++slot)
+            texts[design::nameField(slot)]
+                = std::string(design::control(design::nameField(slot))->caption);
+        setMessageBoxPresenter(
+            [this](const MessageBoxRequest &request) { boxes.push_back(request); });
+    }
+
+    std::map<std::string, std::string> texts; // of the fields, by design name
+    std::string optionOn = "Option5";
+    std::map<std::string, bool> shown;
+    std::string caption;
+    Colour colour = 0;
+    int announced = 0;
+    std::vector<MessageBoxRequest> boxes;
+
+private:
+    std::string fieldText(const design::Control &field) override
+    {
+        return texts.at(std::string(field.name));
+    }
+    void setShown(const design::Control &control, bool visible) override
+    {
+        shown[std::string(control.name)] = visible;
+    }
+    bool isOn(const design::Control &option) override { return option.name == optionOn; }
+    void setCaption(const design::Control &label, std::string_view text) override
+    {
+        EXPECT_EQ(label.name, design::ResultLabel);
+        caption = text;
+    }
+    void setBackColour(const design::Control &label, Colour value) override
+    {
+        EXPECT_EQ(label.name, design::ResultLabel);
+        colour = value;
+    }
+    void announce(const design::Control &label) override
+    {
+        EXPECT_EQ(label.name, design::ResultLabel);
+        ++announced;
+    }
+};
+
+const design::MenuItem &menuItem(std::string_view name)
+{
+    for (const design::Menu &menu : design::menus()) {
+        for (const design::MenuItem &item : menu.items) {
+            if (item.name == name)
+                return item;
+        }
+    }
+    throw std::out_of_range(std::string(name));
+}
+
+// ---- Start and Stop, each way a front-end can reach them --------------------------------------
+
+struct CommandCase
+{
+    const char *name;
+    void (*start)(FakeWindow &);
+    void (*stop)(FakeWindow &);
+};
+
+void PrintTo(const CommandCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Commands : public ::testing::TestWithParam<CommandCase>
+{ };
+
+TEST_P(Commands, StartSpinsAndStopPicksTheNameShownAnnouncingItOnce)
+{
+    FakeWindow window;
+    window.tick(); // the first idle tick takes in 5人
+    GetParam().start(window);
+    ASSERT_TRUE(window.roulette().isRunning());
+    for (int i = 0; i < 3; ++i)
+        window.tick();
+    EXPECT_EQ(window.caption, "鈴木");
+    EXPECT_EQ(window.colour, RunningColour);
+
+    GetParam().stop(window);
+    EXPECT_FALSE(window.roulette().isRunning());
+    EXPECT_EQ(window.caption, "鈴木");
+    EXPECT_EQ(window.colour, StoppedColour);
+    EXPECT_EQ(window.announced, 1);
+
+    GetParam().stop(window); // nothing left to pick
+    EXPECT_EQ(window.announced, 1);
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, Commands,
+    ::testing::Values(
+        // A click, or Space or Return on the focused button: the front-end activates it.
+        CommandCase {"ButtonOrItsKey",
+                     [](FakeWindow &w) { w.activate(*design::control(design::StartButton)); },
+                     [](FakeWindow &w) { w.activate(*design::control(design::StopButton)); }},
+        CommandCase {"MenuItem", [](FakeWindow &w) { w.activate(menuItem("Start")); },
+                     [](FakeWindow &w) { w.activate(menuItem("Stop")); }},
+        CommandCase {"WindowOperations", [](FakeWindow &w) { w.Ruret_Start(); },
+                     [](FakeWindow &w) { w.Ruret_Stop(); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Controls, OnlyTheTwoPushButtonsCommandAnything)
+{
+    FakeWindow window;
+    window.tick();
+    for (const design::Control &control : design::controls()) {
+        window.activate(control);
+        const bool running = control.name == design::StartButton;
+        EXPECT_EQ(window.roulette().isRunning(), running) << control.name;
+        if (running)
+            window.activate(*design::control(design::StopButton));
+    }
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+// ---- the gate, as the roulette works it --------------------------------------------------------
+
+TEST(Gate, AnIdleTickShowsTheFieldsOfTheCountThatIsOn)
+{
+    FakeWindow window;
+    window.optionOn = "Option3";
+    window.tick();
+    EXPECT_EQ(window.roulette().Ninzuu(), 3);
+    EXPECT_EQ(window.shown,
+              (std::map<std::string, bool> {{"Text3", true}, {"Text4", false}, {"Text5", false}}));
+}
+
+TEST(Gate, AnEditedNameShowsAtItsTurnAndAnEmptyOneRefusesTheStart)
+{
+    FakeWindow window;
+    window.optionOn = "Option2";
+    window.tick();
+    window.texts["Text1"] = "あかね";
+    window.edited(*design::control("Text1"));
+    window.Ruret_Start();
+    window.tick();
+    window.tick();
+    EXPECT_EQ(window.caption, "あかね");
+
+    window.texts["Text2"] = "";
+    window.edited(*design::control("Text2"));
+    window.Ruret_Start();
+    ASSERT_EQ(window.boxes.size(), 1U);
+    EXPECT_EQ(window.boxes[0].prompt, "名前を登録して下さい");
+    EXPECT_EQ(window.boxes[0].style, MsgBoxCritical);
+    EXPECT_EQ(window.boxes[0].shownTitle(), "名前入れてね");
+    EXPECT_FALSE(window.roulette().isRunning());
+}
+
+TEST(Gate, TheVersionItemAsksForTheVersionBoxUnderTheApplicationsTitle)
+{
+    FakeWindow window;
+    window.activate(menuItem("Ver"));
+    ASSERT_EQ(window.boxes.size(), 1U);
+    const MessageBoxRequest &box = window.boxes[0];
+    EXPECT_EQ(box.prompt, design::versionText()); // exactly as built, LF CR and all
+    EXPECT_EQ(box.style, MsgBoxOkOnly);
+    EXPECT_EQ(box.title, "");
+    EXPECT_EQ(box.shownTitle(), "Kazerima");
+    EXPECT_EQ(box.shownPrompt(),
+              "     ﾊﾞｰｼﾞｮﾝ1.0\n\nﾌﾟﾛﾃﾞｭｰｽ   Mavoru\nﾌﾟﾛｸﾞﾗﾑ     Mavoru\n"
+              "企画         Mavoru\nDate         2002-11-23\n\n"
+              "   Made in Quendal");
+    EXPECT_EQ(window.roulette().SwitchOn(), "");
+}
+
+// ---- the tab order -----------------------------------------------------------------------------
+
+struct TabCase
+{
+    const char *name;
+    std::string_view from;
+    bool forward;
+    std::vector<std::string_view> hidden;
+    std::string_view expected;
+};
+
+void PrintTo(const TabCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class TabOrder : public ::testing::TestWithParam<TabCase>
+{ };
+
+TEST_P(TabOrder, FollowsTheDesignsStops)
+{
+    const TabCase &row = GetParam();
+    const auto canTakeFocus = [&](std::string_view name) {
+        return std::find(row.hidden.begin(), row.hidden.end(), name) == row.hidden.end();
+    };
+    EXPECT_EQ(design::nextTabStop(row.from, row.forward, "Option4", canTakeFocus), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stops, TabOrder,
+    ::testing::Values(
+        TabCase {"StartToStop", "Command1", true, {}, "Command2"},
+        TabCase {"StopToFirstName", "Command2", true, {}, "Text1"},
+        TabCase {"LastNameToTheCountThatIsOn", "Text5", true, {}, "Option4"},
+        TabCase {"CountsAreOneStop", "Option2", true, {}, "Command1"},
+        TabCase {"BackFromStart", "Command1", false, {}, "Option4"},
+        TabCase {"OverHiddenFields", "Text2", true, {"Text3", "Text4", "Text5"}, "Option4"},
+        TabCase {"BackOverHiddenFields", "Option4", false, {"Text4", "Text5"}, "Text3"},
+        TabCase {"FromNowhere", "", true, {}, "Command1"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// ---- what of a caption the box shows -----------------------------------------------------------
+
+std::string repeated(std::string_view text, int times)
+{
+    std::string result;
+    for (int i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+struct CutCase
+{
+    const char *name;
+    std::string caption;
+    std::string expected;
+};
+
+void PrintTo(const CutCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class CaptionCut : public ::testing::TestWithParam<CutCase>
+{ };
+
+TEST_P(CaptionCut, KeepsTheFirst256CodePointsAndWholeCharacters)
+{
+    EXPECT_EQ(shownCaption(GetParam().caption), GetParam().expected);
+}
+
+const std::string A255 = std::string(255, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, CaptionCut,
+    ::testing::Values(
+        CutCase {"Short", "佐藤", "佐藤"}, CutCase {"Empty", "", ""},
+        CutCase {"Ascii256", std::string(256, 'w'), std::string(256, 'w')},
+        CutCase {"Ascii257", std::string(257, 'w'), std::string(256, 'w')},
+        CutCase {"Kanji257", repeated("罰", 257), repeated("罰", 256)},
+        // Four bytes in UTF-8, a surrogate pair in UTF-16: whole or not at all.
+        CutCase {"AstralCharacter", A255 + "𠮷b", A255 + "𠮷"},
+        CutCase {"AstralCharacterAcrossTheEnd", std::string(254, 'a') + "x𠮷",
+                 std::string(254, 'a') + "x𠮷"},
+        CutCase {"CombiningMark", A255 + "e\u0301", A255},
+        CutCase {"HalfWidthVoicedMark", A255 + "ﾊﾞ", A255},
+        CutCase {"EmojiZwjSequence", std::string(253, 'a') + "👨\u200D👩\u200D👧",
+                 std::string(253, 'a')},
+        CutCase {"EmojiWithSkinTone", A255 + "👍🏽", A255}, CutCase {"Flag", A255 + "🇯🇵", A255},
+        CutCase {"FlagAfterFlags", std::string(253, 'a') + "🇯🇵🇫🇷", std::string(253, 'a') + "🇯🇵"},
+        // Right to left keeps its beginning too: the first characters in logical order.
+        CutCase {"RightToLeft", repeated("ש", 300), repeated("ש", 256)},
+        CutCase {"NotUtf8", std::string(300, '\xFF'), std::string(256, '\xFF')}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,106 @@
+// The page's side of the gate in page.cpp: an emscripten JavaScript library. Our elements live
+// in one array, indexed by the numbers C++ holds; 0 is the page's body.
+mergeInto(LibraryManager.library, {
+    js_init: function () {
+        Module.kazerimaElements = [document.body];
+    },
+
+    js_create: function (parent, tag, length) {
+        const elements = Module.kazerimaElements;
+        const element = document.createElement(UTF8ToString(tag, length));
+        elements[parent].appendChild(element);
+        elements.push(element);
+        return elements.length - 1;
+    },
+
+    js_set_attribute: function (element, name, nameLength, value, valueLength) {
+        Module.kazerimaElements[element].setAttribute(UTF8ToString(name, nameLength),
+                                                      UTF8ToString(value, valueLength));
+    },
+
+    js_set_style: function (element, property, propertyLength, value, valueLength) {
+        Module.kazerimaElements[element].style.setProperty(UTF8ToString(property, propertyLength),
+                                                           UTF8ToString(value, valueLength));
+    },
+
+    js_set_placement: function (element, left, top, scale) {
+        Module.kazerimaElements[element].style.transform =
+            'translate(' + left + 'px, ' + top + 'px) scale(' + scale + ')';
+    },
+
+    js_set_text: function (element, text, length) {
+        Module.kazerimaElements[element].textContent = UTF8ToString(text, length);
+    },
+
+    js_set_hidden: function (element, hidden) {
+        Module.kazerimaElements[element].hidden = hidden;
+    },
+
+    js_hidden: function (element) {
+        return Module.kazerimaElements[element].hidden;
+    },
+
+    js_set_checked: function (element, checked) {
+        Module.kazerimaElements[element].checked = checked;
+    },
+
+    js_checked: function (element) {
+        return Module.kazerimaElements[element].checked;
+    },
+
+    js_set_value: function (element, value, length) {
+        Module.kazerimaElements[element].value = UTF8ToString(value, length);
+    },
+
+    // The caller frees what this returns.
+    js_value: function (element) {
+        const value = Module.kazerimaElements[element].value;
+        const size = lengthBytesUTF8(value) + 1;
+        const pointer = _malloc(size);
+        stringToUTF8(value, pointer, size);
+        return pointer;
+    },
+
+    js_focus: function (element) {
+        Module.kazerimaElements[element].focus();
+    },
+
+    js_set_title: function (title, length) {
+        document.title = UTF8ToString(title, length);
+    },
+
+    // Every listener forwards to the one entry point, kazerima_event, with what the program
+    // reads of an event: the key, whether it is the press of the main pointer (a finger, a pen,
+    // the mouse's main button), and a click's count (0 for the keyboard's activation).
+    js_listen: function (element, type, name, length, onViewport) {
+        const forward = (event) => {
+            const press = event.isPrimary === true && event.button === 0;
+            if (Module._kazerima_event(element, type, event.keyCode || 0, press, event.detail || 0))
+                event.preventDefault();
+        };
+        const eventName = UTF8ToString(name, length);
+        if (onViewport) {
+            window.addEventListener(eventName, forward);
+            if (window.visualViewport)
+                window.visualViewport.addEventListener(eventName, forward);
+        } else {
+            Module.kazerimaElements[element].addEventListener(eventName, forward);
+        }
+    },
+
+    js_show_modal: function (element) {
+        Module.kazerimaElements[element].showModal();
+    },
+
+    js_close: function (element) {
+        Module.kazerimaElements[element].close();
+    },
+
+    js_viewport_width: function () {
+        return window.visualViewport ? window.visualViewport.width : window.innerWidth;
+    },
+
+    js_viewport_height: function () {
+        return window.visualViewport ? window.visualViewport.height : window.innerHeight;
+    },
+});

@@ -1,0 +1,56 @@
+#include "styles.h"
+
+namespace styles {
+
+namespace {
+
+std::string quoted(std::string_view face)
+{
+    return '"' + std::string(face) + '"';
+}
+
+} // namespace
+
+std::string px(int pixels)
+{
+    return std::to_string(pixels) + "px";
+}
+
+std::string css(Colour colour)
+{
+    const Colour rgb = design::standardSchemeColour(colour);
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) { // red, green, blue
+        const unsigned byte = (rgb >> shift) & 0xFF;
+        text += "0123456789ABCDEF"[byte >> 4];
+        text += "0123456789ABCDEF"[byte & 0xF];
+    }
+    return text;
+}
+
+void setFont(page::Element element, const design::Font &font, std::string_view embedded)
+{
+    std::string families = embedded.empty() ? std::string() : quoted(embedded) + ", ";
+    for (std::string_view face : font.faces)
+        families += quoted(face) + ", ";
+    page::setStyle(element, "font-family", families + "sans-serif");
+    page::setStyle(element, "font-size", px(font.pixelSize));
+    page::setStyle(element, "font-weight", std::to_string(font.weight));
+}
+
+void place(page::Element element, const design::Rect &twips)
+{
+    page::setAttribute(element, "class", "control");
+    page::setStyle(element, "left", px(design::pixels(twips.left)));
+    page::setStyle(element, "top", px(design::pixels(twips.top)));
+    page::setStyle(element, "width", px(design::pixels(twips.width)));
+    page::setStyle(element, "height", px(design::pixels(twips.height)));
+}
+
+void setColours(page::Element element, Colour background, Colour text)
+{
+    page::setStyle(element, "background-color", css(background));
+    page::setStyle(element, "color", css(text));
+}
+
+} // namespace styles

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "design.h"
+#include "page.h"
+
+#include <string>
+#include <string_view>
+
+// The design's looks as the page's CSS.
+namespace styles {
+
+std::string px(int pixels);
+// A colour; the page has no system colours, so the standard Windows scheme stands in.
+std::string css(Colour colour);
+// The design's faces in its order, after a face the page embeds, if any.
+void setFont(page::Element element, const design::Font &font, std::string_view embedded = {});
+// Positions an absolutely placed control at the design's place, in pixels.
+void place(page::Element element, const design::Rect &twips);
+void setColours(page::Element element, Colour background, Colour text);
+
+} // namespace styles
