@@ -219,6 +219,9 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
     }
     m_resultColour = design.background;
     page::setAttribute(label, "class", "control result");
+    // A name takes its direction from its first letters, and one too long for the box keeps
+    // its beginning: a right-to-left one overflows on the left.
+    page::setAttribute(label, "dir", "auto");
     m_resultText = page::create(label, "span");
     page::setText(m_resultText, design.caption);
     return label;

@@ -300,6 +300,22 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await page.locator("#Command2").click();
     check((await page.locator("#Text1").inputValue()).length === 100000,
           "the long name lost characters");
+    // A right-to-left name reads from the right, as on the desktop, and one too long for the
+    // box keeps its beginning there.
+    await page.locator("#Text1").fill("שלום abc 123 עולם");
+    await page.locator("#Command1").click();
+    await page.waitForFunction(() => document.getElementById("Label3").textContent.startsWith("שלום"));
+    await page.locator("#Command2").click();
+    const [first, box] = await page.evaluate(() => {
+        const label = document.getElementById("Label3");
+        const range = document.createRange();
+        range.setStart(label.firstChild.firstChild, 0);
+        range.setEnd(label.firstChild.firstChild, 1);
+        const rect = (r) => [r.left, r.right];
+        return [rect(range.getBoundingClientRect()), rect(label.getBoundingClientRect())];
+    });
+    check(first[0] >= box[0] && first[1] <= box[1] && first[1] > box[1] - 100,
+          `a right-to-left name lost its beginning: its first letter at ${first}, the box at ${box}`);
     await context.close();
 }
 
