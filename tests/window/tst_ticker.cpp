@@ -53,8 +53,10 @@ private slots:
         QEventLoop loop; // QTest::qWait would sleep between its rounds of events
         QTimer::singleShot(1000, &loop, &QEventLoop::quit);
         loop.exec();
+        // Never faster; slower only as far as a busy machine drops frames (a test run beside
+        // others has seen 144 Hz give 109 ticks), still well clear of another screen's rate.
         const qreal rate = ticks.count() * 1000.0 / clock.elapsed();
-        QVERIFY2(rate <= ticksPerSecond * 1.02 + 1 && rate >= ticksPerSecond * 0.8,
+        QVERIFY2(rate <= ticksPerSecond * 1.02 + 1 && rate >= ticksPerSecond * 0.5,
                  qPrintable(QString::number(rate)));
     }
 
