@@ -5,6 +5,7 @@
 //     node play_game_web.mjs path/to/build/web
 
 import { chromium } from "../../node_modules/playwright-core/index.mjs";
+import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join, resolve } from "node:path";
@@ -57,7 +58,7 @@ async function open(size, { locale = "ja-JP", address = url } = {}) {
     const context = await browser.newContext({ ...sizes[size], locale });
     const page = await context.newPage();
     page.on("console", (message) => {
-        if (message.type() === "error")
+        if (message.type() === "error" && !message.text().includes(CspProbe))
             failures.push(`${size} ${locale}: console error: ${message.text()}`);
     });
     page.on("pageerror", (error) => failures.push(`${size} ${locale}: ${error.message}`));
@@ -65,6 +66,21 @@ async function open(size, { locale = "ja-JP", address = url } = {}) {
     await page.waitForSelector("#Command1");
     await page.waitForTimeout(100);
     return { context, page };
+}
+
+// The page's Content-Security-Policy refuses an inline script, such as this probe, whose
+// refusal the browser reports with the script's digest; anything else it refused would show as
+// a console error.
+const ProbeScript = "window.ran = true;";
+const CspProbe = createHash("sha256").update(ProbeScript).digest("base64");
+async function policyRefusesInlineScript(page) {
+    return page.evaluate((text) => new Promise((done) => {
+        addEventListener("securitypolicyviolation", () => done(!window.ran), { once: true });
+        const script = document.createElement("script");
+        script.textContent = text;
+        document.head.append(script);
+        setTimeout(() => done(false), 1000);
+    }), ProbeScript);
 }
 
 const result = (page) => page.locator("#Label3");
@@ -226,6 +242,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
 // --- the design at 1:1, and the same pixels in Japanese and in English ------------------------
 {
     const { context, page } = await open("desktop");
+    check(await policyRefusesInlineScript(page), "the page's Content-Security-Policy is not in force");
     const designed = {
         Frame2: [16, 66, 73, 161], Frame1: [96, 66, 129, 161], Text1: [112, 98, 81, 25],
         Text5: [112, 194, 81, 25], Label2: [104, 82, 113, 17], Command1: [232, 74, 169, 49],
@@ -338,6 +355,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
 // --- a copy opened from disk ------------------------------------------------------------------
 {
     const { context, page } = await open("phone", { address: `file://${site}/index.html` });
+    check(await policyRefusesInlineScript(page), "opened from disk, the Content-Security-Policy is not in force");
     await page.locator("#Command1").tap();
     check((await captionsOver(page, 300)).size >= 2, "opened from disk, the game did not play");
     await context.close();
