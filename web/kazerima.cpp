@@ -20,6 +20,9 @@ constexpr int ClientHeight = design::pixels(design::ClientHeight);
 
 constexpr int KeyF10 = 121;
 
+// Under which key the tab keeps the count button that is on.
+constexpr std::string_view CountKey = "count";
+
 bool embedsFace(const design::Control &design)
 {
     return std::find(embeddedfaces::Controls.begin(), embeddedfaces::Controls.end(), design.name)
@@ -39,6 +42,7 @@ Kazerima::Kazerima()
     page::setTitle(design::WindowCaption);
     createWindow();
     createBox();
+    restoreForm();
     setMessageBoxPresenter([this](const MessageBoxRequest &request) { presentBox(request); });
     page::setEventHandler([this](page::Element element, const page::Event &event) {
         return handleEvent(element, event);
@@ -82,7 +86,8 @@ void Kazerima::createWindow()
     page::listen(page::Body, page::EventType::Resize);
     page::listen(page::Body, page::EventType::KeyDown);
 
-    m_window = page::create(page::Body, "div");
+    // The page's main content, for those who move by landmarks.
+    m_window = page::create(page::Body, "main");
     page::setAttribute(m_window, "class", "window");
     page::setAttribute(m_window, "lang", "ja");
     page::setStyle(m_window, "width", px(ClientWidth));
@@ -183,7 +188,6 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
     page::setAttribute(option, "tabindex", tabIndex(design));
     page::setChecked(option, design.on);
     page::setText(page::create(label, "span"), design.caption);
-    // Nothing to do but ask for a frame, whose idle tick takes the count in.
     page::listen(option, page::EventType::Change);
     page::listen(option, page::EventType::FocusIn);
     return option;
@@ -240,6 +244,23 @@ page::Element Kazerima::createPushButton(const design::Control &design, page::El
     page::listen(button, page::EventType::Click);
     page::listen(button, page::EventType::FocusIn);
     return button;
+}
+
+// A phone reloads a tab it has kept in the background, and Back reloads the page: the names
+// typed and the count chosen come back, as a browser brings back a form, for this tab alone.
+void Kazerima::restoreForm()
+{
+    for (const auto &[design, element] : m_elements) {
+        if (design->kind == design::Kind::TextBox) {
+            if (const auto text = page::sessionValue(design->name)) {
+                page::setValue(element, *text);
+                edited(*design);
+            }
+        } else if (design->kind == design::Kind::OptionButton
+                   && page::sessionValue(CountKey) == design->name) {
+            page::setChecked(element, true);
+        }
+    }
 }
 
 // A modal box: the rest of the page takes no click or key until it is dismissed.
@@ -309,10 +330,15 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
     case EventType::FocusIn:
         m_menuBar->focusLeft(element);
         return false;
-    case EventType::Input:
-        edited(*designOf(element));
+    case EventType::Input: {
+        const design::Control &field = *designOf(element);
+        edited(field);
+        page::setSessionValue(field.name, fieldText(field));
         return false;
+    }
     case EventType::Change:
+        // The idle tick of the frame this asks for takes the count in.
+        page::setSessionValue(CountKey, designOf(element)->name);
         return false;
     case EventType::KeyDown:
         if (element != page::Body)

@@ -32,6 +32,7 @@ private:
     page::Element createLabel(const design::Control &design, page::Element container);
     page::Element createPushButton(const design::Control &design, page::Element container);
     void createBox();
+    void restoreForm();
     void presentBox(const MessageBoxRequest &request);
 
     void frame(double time);

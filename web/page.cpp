@@ -24,6 +24,8 @@ char *js_value(int element);
 void js_focus(int element);
 void js_set_title(const char *title, int length);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
+char *js_session_value(const char *key, int length);
+void js_set_session_value(const char *key, int keyLength, const char *value, int valueLength);
 void js_show_modal(int element);
 void js_close(int element);
 double js_viewport_width();
@@ -136,6 +138,21 @@ void listen(Element element, EventType type)
 void setEventHandler(std::function<bool(Element, const Event &)> handler)
 {
     eventHandler() = std::move(handler);
+}
+
+std::optional<std::string> sessionValue(std::string_view key)
+{
+    char *text = js_session_value(key.data(), length(key));
+    if (!text)
+        return std::nullopt;
+    std::string result(text);
+    std::free(text);
+    return result;
+}
+
+void setSessionValue(std::string_view key, std::string_view value)
+{
+    js_set_session_value(key.data(), length(key), value.data(), length(value));
 }
 
 void showModal(Element dialog)

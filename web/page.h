@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,10 @@ void setTitle(std::string_view title);
 // (the browser then does nothing more with it). Resize is the viewport's, whatever element.
 void listen(Element element, EventType type);
 void setEventHandler(std::function<bool(Element, const Event &)> handler);
+
+// What the tab keeps across a reload or Back, and nothing longer (sessionStorage).
+std::optional<std::string> sessionValue(std::string_view key);
+void setSessionValue(std::string_view key, std::string_view value);
 
 void showModal(Element dialog);
 void close(Element dialog);

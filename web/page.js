@@ -88,6 +88,30 @@ mergeInto(LibraryManager.library, {
         }
     },
 
+    // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.
+    // A page whose storage is refused (some private modes) keeps nothing. The caller frees what
+    // this returns; 0 when nothing is kept under the key.
+    js_session_value: function (key, length) {
+        let value = null;
+        try {
+            value = sessionStorage.getItem(UTF8ToString(key, length));
+        } catch (refused) {
+        }
+        if (value === null)
+            return 0;
+        const size = lengthBytesUTF8(value) + 1;
+        const pointer = _malloc(size);
+        stringToUTF8(value, pointer, size);
+        return pointer;
+    },
+
+    js_set_session_value: function (key, keyLength, value, valueLength) {
+        try {
+            sessionStorage.setItem(UTF8ToString(key, keyLength), UTF8ToString(value, valueLength));
+        } catch (refused) {
+        }
+    },
+
     js_show_modal: function (element) {
         Module.kazerimaElements[element].showModal();
     },

@@ -19,18 +19,23 @@ const check = (ok, what) => {
     return ok;
 };
 
-// A static host on this machine, which notes every request it is sent.
+// A static host on this machine, which notes every request it is sent and lets browsers keep
+// what it serves for ten minutes, as ordinary hosts do. A test deploys a changed file by
+// putting it in `deployed`, under its path in the site.
 const requests = [];
+const deployed = {};
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
                 ".webmanifest": "application/manifest+json", ".png": "image/png",
                 ".svg": "image/svg+xml", ".txt": "text/plain" };
 const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
     requests.push(path);
-    const file = join(site, path.replace(/^\/game\//, "/").replace(/\/$/, "/index.html"));
+    const inSite = path.replace(/^\/game\//, "/").replace(/\/$/, "/index.html");
+    const file = join(site, inSite);
     try {
-        const body = await readFile(file);
-        response.writeHead(200, { "content-type": types[extname(file)] || "application/octet-stream" });
+        const body = deployed[inSite] ?? await readFile(file);
+        response.writeHead(200, { "content-type": types[extname(file)] || "application/octet-stream",
+                                  "cache-control": "max-age=600" });
         response.end(body);
     } catch {
         response.writeHead(404);
@@ -350,6 +355,52 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await context.close();
     const outside = requests.filter((path) => !path.startsWith("/game/"));
     check(outside.length === 0, `requests outside the site: ${outside}`);
+}
+
+// --- a new build reaches a visitor by the second load, whatever the host lets browsers keep ---
+{
+    const { context, page } = await open("desktop");
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    const load = async () => { await page.reload(); await page.waitForSelector("#Command1"); };
+    await load(); // now from the worker's copy
+    deployed["/kazerima.css"] = `${await readFile(join(site, "kazerima.css"), "utf8")}\nbody { --build: 2; }\n`;
+    deployed["/sw.js"] = (await readFile(join(site, "sw.js"), "utf8")).replace(/kazerima-\w+/, "kazerima-deployed");
+    await load(); // finds the new worker, which takes the new build
+    const onlyNewCopy = async () => JSON.stringify(await page.evaluate(() => caches.keys()));
+    for (let tries = 0; tries < 50 && await onlyNewCopy() !== '["kazerima-deployed"]'; ++tries)
+        await page.waitForTimeout(100);
+    check(await onlyNewCopy() === '["kazerima-deployed"]', `the worker's copies: ${await onlyNewCopy()}`);
+    await load();
+    check(await page.evaluate(() => getComputedStyle(document.body).getPropertyValue("--build").trim()) === "2",
+          "the new build's stylesheet was not in effect by the second load");
+    for (const path of Object.keys(deployed))
+        delete deployed[path];
+    await context.close();
+}
+
+// --- reload and Back keep what was typed and the count, in this tab only ---------------------
+{
+    const { context, page } = await open("desktop");
+    await page.locator("#Text1").fill("美咲");
+    await page.locator("#Text2").fill("健太");
+    await page.getByRole("radio", { name: "2人" }).click();
+    await page.reload();
+    await page.waitForSelector("#Command1");
+    check(await page.locator("#Text1").inputValue() === "美咲" && await page.locator("#Text2").inputValue() === "健太",
+          "a reload lost the names typed");
+    check(await page.getByRole("radio", { name: "2人" }).isChecked() && await hiddenSoon(page, "#Text3"),
+          "a reload lost the count chosen");
+    await page.locator("#Command1").click();
+    const spun = [...await captionsOver(page, 300)].filter((caption) => caption !== "");
+    check(spun.length === 2 && spun.every((caption) => ["美咲", "健太"].includes(caption)),
+          `after a reload the names kept did not spin: ${spun}`);
+    check(await page.evaluate(() => localStorage.length === 0 && document.cookie === ""),
+          "something was kept beyond the tab");
+    const other = await context.newPage();
+    await other.goto(url);
+    await other.waitForSelector("#Command1");
+    check(await other.locator("#Text1").inputValue() === "佐藤", "another tab took this tab's names");
+    await context.close();
 }
 
 // --- a copy opened from disk ------------------------------------------------------------------
