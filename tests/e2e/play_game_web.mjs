@@ -378,6 +378,47 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await context.close();
 }
 
+// --- the icons a phone puts on its home screen -----------------------------------------------
+{
+    const { context, page } = await open("phone");
+    // What a phone masks to its own shape: opaque, and all of the picture inside the middle 80%
+    // circle; the home-screen icon of Apple's phones: opaque.
+    const manifest = JSON.parse(await readFile(join(site, "manifest.webmanifest"), "utf8"));
+    const icons = await page.evaluate(async (manifest) => {
+        const maskable = manifest.icons.find((icon) => icon.purpose === "maskable");
+        const read = async (src) => {
+            const image = new Image();
+            image.src = src;
+            await image.decode();
+            const canvas = document.createElement("canvas");
+            canvas.width = image.width;
+            canvas.height = image.height;
+            const context = canvas.getContext("2d");
+            context.drawImage(image, 0, 0);
+            const { data } = context.getImageData(0, 0, image.width, image.height);
+            let transparent = 0, outsideSafeZone = 0;
+            const centre = image.width / 2;
+            for (let y = 0; y < image.height; ++y) {
+                for (let x = 0; x < image.width; ++x) {
+                    const at = 4 * (y * image.width + x);
+                    transparent += data[at + 3] < 255;
+                    const outside = Math.hypot(x + 0.5 - centre, y + 0.5 - centre) > 0.4 * image.width;
+                    outsideSafeZone += outside && (data[at] !== data[0] || data[at + 1] !== data[1] || data[at + 2] !== data[2]);
+                }
+            }
+            return { size: image.width, transparent, outsideSafeZone };
+        };
+        return { id: manifest.id, maskable: maskable && await read(maskable.src),
+                 apple: await read(document.querySelector('link[rel="apple-touch-icon"]').href) };
+    }, manifest);
+    check(icons.id === "./", `the manifest's id: ${icons.id}`);
+    check(icons.maskable && icons.maskable.transparent === 0 && icons.maskable.outsideSafeZone === 0,
+          `the maskable icon: ${JSON.stringify(icons.maskable)}`);
+    check(icons.apple.size === 180 && icons.apple.transparent === 0,
+          `the apple-touch-icon: ${JSON.stringify(icons.apple)}`);
+    await context.close();
+}
+
 // --- reload and Back keep what was typed and the count, in this tab only ---------------------
 {
     const { context, page } = await open("desktop");
