@@ -29,12 +29,6 @@ bool embedsFace(const design::Control &design)
         != embeddedfaces::Controls.end();
 }
 
-// Tab follows the DOM's stops in this order; 0 would mean "after all the others".
-std::string tabIndex(const design::Control &design)
-{
-    return std::to_string(design.tabIndex + 1);
-}
-
 } // namespace
 
 Kazerima::Kazerima()
@@ -94,9 +88,6 @@ void Kazerima::createWindow()
     page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight));
     setFont(m_window, design::userInterfaceFont());
 
-    m_menuBar.emplace(m_window, MenuBarHeight,
-                      [this](const design::MenuItem &item) { activate(item); });
-
     const page::Element client = page::create(m_window, "div");
     page::setAttribute(client, "class", "client");
     page::setStyle(client, "top", px(MenuBarHeight));
@@ -105,6 +96,9 @@ void Kazerima::createWindow()
     setColours(client, design::WindowBackground, design::WindowText);
     page::listen(client, page::EventType::PointerDown);
     createControls(client, {});
+    // After the controls, so that Tab reaches the bar after the design's own stops.
+    m_menuBar.emplace(m_window, MenuBarHeight,
+                      [this](const design::MenuItem &item) { activate(item); });
 
     // Said once when a Stop picks a name; the box itself changes too fast to be listened to.
     m_announcer = page::create(m_window, "div");
@@ -114,12 +108,18 @@ void Kazerima::createWindow()
 
 // Made bottom-most first, since a later sibling is drawn over an earlier one; each frame's
 // controls inside the frame.
+// Made in the order of the design's tab stops, since Tab follows the page's order; the design's
+// stacking order is each control's z-index (styles::place).
 void Kazerima::createControls(page::Element container, std::string_view containerName)
 {
-    const std::span<const design::Control> controls = design::controls();
-    for (auto design = controls.rbegin(); design != controls.rend(); ++design) {
-        if (design->container != containerName || design->kind == design::Kind::Timer)
-            continue;
+    std::vector<const design::Control *> made;
+    for (const design::Control &design : design::controls()) {
+        if (design.container == containerName && design.kind != design::Kind::Timer)
+            made.push_back(&design);
+    }
+    std::stable_sort(made.begin(), made.end(),
+                     [](const auto *a, const auto *b) { return a->tabIndex < b->tabIndex; });
+    for (const design::Control *design : made) {
         const page::Element element = createControl(*design, container);
         if (design->kind == design::Kind::Frame)
             createControls(element, design->name);
@@ -157,7 +157,7 @@ page::Element Kazerima::createFrame(const design::Control &design, page::Element
 {
     const design::Font &font = design::userInterfaceFont();
     const page::Element frame = page::create(container, "div");
-    place(frame, design.rect);
+    place(frame, design);
     page::setAttribute(frame, "role", "group");
     page::setAttribute(frame, "aria-label", design.caption);
     setColours(frame, design.background, design.text);
@@ -178,14 +178,13 @@ page::Element Kazerima::createFrame(const design::Control &design, page::Element
 page::Element Kazerima::createOptionButton(const design::Control &design, page::Element container)
 {
     const page::Element label = page::create(container, "label");
-    place(label, design.rect);
+    place(label, design);
     page::setStyle(label, "display", "flex");
     setColours(label, design.background, design.text);
     setFont(label, *design.font);
     const page::Element option = page::create(label, "input");
     page::setAttribute(option, "type", "radio");
     page::setAttribute(option, "name", "count");
-    page::setAttribute(option, "tabindex", tabIndex(design));
     page::setChecked(option, design.on);
     page::setText(page::create(label, "span"), design.caption);
     page::listen(option, page::EventType::Change);
@@ -196,10 +195,9 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
 page::Element Kazerima::createTextBox(const design::Control &design, page::Element container)
 {
     const page::Element field = page::create(container, "input");
-    place(field, design.rect);
+    place(field, design);
     page::setAttribute(field, "type", "text");
     page::setAttribute(field, "autocomplete", "off");
-    page::setAttribute(field, "tabindex", tabIndex(design));
     page::setAttribute(field, "aria-label", design.accessibleName);
     page::setValue(field, design.caption);
     setColours(field, design.background, design.text);
@@ -212,7 +210,7 @@ page::Element Kazerima::createTextBox(const design::Control &design, page::Eleme
 page::Element Kazerima::createLabel(const design::Control &design, page::Element container)
 {
     const page::Element label = page::create(container, "div");
-    place(label, design.rect);
+    place(label, design);
     setColours(label, design.background, design.text);
     setFont(label, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
     if (design.border)
@@ -234,9 +232,8 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
 page::Element Kazerima::createPushButton(const design::Control &design, page::Element container)
 {
     const page::Element button = page::create(container, "button");
-    place(button, design.rect);
+    place(button, design);
     page::setAttribute(button, "type", "button");
-    page::setAttribute(button, "tabindex", tabIndex(design));
     setColours(button, design.background, design.text);
     setFont(button, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
     page::setText(button, design.caption);

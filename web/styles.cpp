@@ -38,9 +38,13 @@ void setFont(page::Element element, const design::Font &font, std::string_view e
     page::setStyle(element, "font-weight", std::to_string(font.weight));
 }
 
-void place(page::Element element, const design::Rect &twips)
+void place(page::Element element, const design::Control &control)
 {
+    const design::Rect &twips = control.rect;
+    const std::span<const design::Control> controls = design::controls();
     page::setAttribute(element, "class", "control");
+    page::setStyle(element, "z-index",
+                   std::to_string(controls.data() + controls.size() - &control));
     page::setStyle(element, "left", px(design::pixels(twips.left)));
     page::setStyle(element, "top", px(design::pixels(twips.top)));
     page::setStyle(element, "width", px(design::pixels(twips.width)));

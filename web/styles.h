@@ -14,8 +14,9 @@ std::string px(int pixels);
 std::string css(Colour colour);
 // The design's faces in its order, after a face the page embeds, if any.
 void setFont(page::Element element, const design::Font &font, std::string_view embedded = {});
-// Positions an absolutely placed control at the design's place, in pixels.
-void place(page::Element element, const design::Rect &twips);
+// Positions an absolutely placed control at the design's place, in pixels, over the controls
+// that the design lists after it.
+void place(page::Element element, const design::Control &control);
 void setColours(page::Element element, Colour background, Colour text);
 
 } // namespace styles

@@ -284,6 +284,9 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     }
     check(order.join() === "Command2,Text1,Text2,Text3,Text4,Text5,Option5,メニュー",
           `Tab order: ${order}`);
+    // By the page's own order, as assistive technology reads it, not by positive tabindex.
+    check(await page.evaluate(() => [...document.querySelectorAll("[tabindex]")].every((e) => e.tabIndex <= 0)),
+          "a control has a positive tabindex");
     await page.keyboard.press("Shift+Tab");
     await page.keyboard.press("ArrowUp"); // from 5人 to 4人: Text5 goes on the next tick
     check(await hiddenSoon(page, "#Text5"), "the arrows did not choose 4人");
