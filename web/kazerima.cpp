@@ -106,10 +106,9 @@ void Kazerima::createWindow()
     page::setAttribute(m_announcer, "aria-live", "polite");
 }
 
-// Made bottom-most first, since a later sibling is drawn over an earlier one; each frame's
-// controls inside the frame.
-// Made in the order of the design's tab stops, since Tab follows the page's order; the design's
-// stacking order is each control's z-index (styles::place).
+// Each frame's controls inside the frame, made in the order of the design's tab stops, since Tab
+// follows the page's order; the design's stacking order is each control's z-index
+// (styles::place).
 void Kazerima::createControls(page::Element container, std::string_view containerName)
 {
     std::vector<const design::Control *> made;
