@@ -350,6 +350,11 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await page.evaluate(() => navigator.serviceWorker.ready);
     await page.reload();
     await page.waitForSelector("#Command1");
+    // Installable on a home screen: the manifest, its icons and the worker pass the browser's
+    // own check (which names every fault it finds; that a test's browser context keeps nothing
+    // is one, and says nothing of the page).
+    const { installabilityErrors } = await (await context.newCDPSession(page)).send("Page.getInstallabilityErrors");
+    check(installabilityErrors.filter((error) => error.errorId !== "in-incognito").length === 0, `not installable: ${JSON.stringify(installabilityErrors)}`);
     await context.setOffline(true);
     await page.reload();
     await page.waitForSelector("#Command1");
