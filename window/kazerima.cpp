@@ -226,8 +226,8 @@ void Kazerima::createMenus()
         menu->setObjectName(toQString(design.name));
         menu->setFont(font()); // a pop-up is a window of its own, which inherits no font
         for (const design::MenuItem &item : design.items) {
-            QAction *action = menu->addAction(toQString(item.caption), this,
-                                              [this, &item] { activate(item); });
+            QAction *action
+                = menu->addAction(toQString(item.caption), this, [this, &item] { activate(item); });
             action->setObjectName(toQString(item.name));
         }
     }
