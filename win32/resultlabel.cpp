@@ -1,24 +1,8 @@
 #include "resultlabel.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr wchar_t ClassName[] = L"KazerimaResultLabel";
-
-// At 96 pixels even the narrowest glyphs are about 20 wide, so the box shows fewer than twenty
-// characters; laying out the rest of a pasted 100,000-character name on every paint would cost
-// milliseconds for nothing.
-constexpr std::size_t MaxPaintedLength = 256;
-
-std::wstring_view visiblePart(const std::wstring &caption)
-{
-    std::size_t length = std::min(caption.size(), MaxPaintedLength);
-    // Never cut a surrogate pair in two.
-    if (length < caption.size() && IS_LOW_SURROGATE(caption[length]))
-        --length;
-    return std::wstring_view(caption).substr(0, length);
-}
 
 // The direction of the first strongly directed character, as the Unicode algorithm takes a
 // paragraph's.
@@ -103,9 +87,8 @@ void ResultLabel::paint()
     SetBkMode(dc, TRANSPARENT);
     // A name too long for the box keeps its beginning: a right-to-left one starts at the
     // right-hand edge. One line whatever the caption holds.
-    const std::wstring_view visible = visiblePart(m_caption);
-    const UINT direction = isRightToLeft(visible) ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
-    DrawTextW(dc, visible.data(), static_cast<int>(visible.size()), &rect,
+    const UINT direction = isRightToLeft(m_caption) ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+    DrawTextW(dc, m_caption.data(), static_cast<int>(m_caption.size()), &rect,
               direction | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
 
