@@ -17,6 +17,8 @@ packages=(
     g++-mingw-w64-x86-64-posix googletest wine64
     # the web page, its cut faces, and a browser to test it in
     emscripten python3-fonttools python3-brotli chromium
+    # the other two browser engines the page is tested in
+    firefox-esr webkit2gtk-driver
 )
 
 declare -A installed=()

@@ -203,6 +203,7 @@ page::Element Kazerima::createTextBox(const design::Control &design, page::Eleme
     setFont(field, *design.font);
     page::listen(field, page::EventType::Input);
     page::listen(field, page::EventType::FocusIn);
+    page::showStartWhenLeft(field);
     return field;
 }
 

@@ -22,6 +22,7 @@ bool js_checked(int element);
 void js_set_value(int element, const char *value, int length);
 char *js_value(int element);
 void js_focus(int element);
+void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
 char *js_session_value(const char *key, int length);
@@ -121,6 +122,11 @@ std::string value(Element element)
 void focus(Element element)
 {
     js_focus(element);
+}
+
+void showStartWhenLeft(Element field)
+{
+    js_show_start_when_left(field);
 }
 
 void setTitle(std::string_view title)

@@ -64,6 +64,9 @@ bool checked(Element element);
 void setValue(Element element, std::string_view value);
 std::string value(Element element);
 void focus(Element element);
+// A text field the keyboard leaves shows its text from the beginning, as Chromium's and
+// WebKit's do by themselves; Firefox's would stay at the caret.
+void showStartWhenLeft(Element field);
 void setTitle(std::string_view title);
 
 // Events of these types on element reach the handler, which returns whether it took the event

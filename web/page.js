@@ -65,6 +65,11 @@ mergeInto(LibraryManager.library, {
         Module.kazerimaElements[element].focus();
     },
 
+    js_show_start_when_left: function (element) {
+        const field = Module.kazerimaElements[element];
+        field.addEventListener("blur", () => { field.scrollLeft = 0; });
+    },
+
     js_set_title: function (title, length) {
         document.title = UTF8ToString(title, length);
     },

@@ -6,10 +6,9 @@
 
 import { chromium } from "../../node_modules/playwright-core/index.mjs";
 import { createHash } from "node:crypto";
-import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
-import { extname, join, resolve } from "node:path";
-import { inflateSync } from "node:zlib";
+import { join, resolve } from "node:path";
+import { decodePng, startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 const failures = [];
@@ -19,33 +18,8 @@ const check = (ok, what) => {
     return ok;
 };
 
-// A static host on this machine, which notes every request it is sent and lets browsers keep
-// what it serves for ten minutes, as ordinary hosts do. A test deploys a changed file by
-// putting it in `deployed`, under its path in the site.
-const requests = [];
-const deployed = {};
-const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
-                ".webmanifest": "application/manifest+json", ".png": "image/png",
-                ".svg": "image/svg+xml", ".txt": "text/plain" };
-const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
-    requests.push(path);
-    const inSite = path.replace(/^\/game\//, "/").replace(/\/$/, "/index.html");
-    const file = join(site, inSite);
-    try {
-        const body = deployed[inSite] ?? await readFile(file);
-        response.writeHead(200, { "content-type": types[extname(file)] || "application/octet-stream",
-                                  "cache-control": "max-age=600" });
-        response.end(body);
-    } catch {
-        response.writeHead(404);
-        response.end();
-    }
-});
-await new Promise((done) => server.listen(0, "127.0.0.1", done));
-// Under a sub-path, as on any static host.
-const origin = `http://127.0.0.1:${server.address().port}`;
-const url = `${origin}/game/`;
+const host = await startHost(site);
+const { url, requests, deployed } = host;
 
 const browser = await chromium.launch({
     executablePath: "/usr/bin/chromium",
@@ -94,15 +68,8 @@ const colour = (page, id) =>
 const cyan = "rgb(0, 255, 255)", red = "rgb(255, 0, 0)";
 
 // The colour on screen at one CSS pixel, as [red, green, blue], from a 1 x 1 screenshot.
-async function pixel(page, x, y) {
-    const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 }, scale: "css" });
-    const chunks = [];
-    for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
-        if (png.toString("ascii", at + 4, at + 8) === "IDAT")
-            chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
-    }
-    return [...inflateSync(Buffer.concat(chunks)).subarray(1, 4)]; // after the row's filter byte
-}
+const pixel = async (page, x, y) =>
+    decodePng(await page.screenshot({ clip: { x, y, width: 1, height: 1 }, scale: "css" })).rgb(0, 0);
 
 // Whether the element is hidden within a second: a count takes effect with the next frame.
 const hiddenSoon = (page, selector) =>
@@ -462,7 +429,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
 }
 
 await browser.close();
-server.close();
+await host.close();
 for (const failure of failures)
     console.log(`FAIL: ${failure}`);
 console.log(failures.length ? `${failures.length} failed` : "the page: played at desktop and phone sizes, " +

@@ -1,0 +1,297 @@
+// Plays the page in the two other browser engines, Firefox (Debian's firefox-esr, over WebDriver
+// BiDi) and WebKit (WebKitGTK's MiniBrowser, over WebDriver, on the X display it is given): a
+// game by mouse and by keyboard, both boxes, the Content-Security-Policy, offline play and a
+// copy opened from disk; and checks that each engine draws the controls as Chromium does.
+//
+//     xvfb-run node engines_web.mjs path/to/build/web
+
+import { chromium } from "playwright-core";
+import puppeteer from "puppeteer-core";
+import { Builder, Key } from "selenium-webdriver";
+import remote from "selenium-webdriver/remote/index.js";
+import { createHash } from "node:crypto";
+import { resolve } from "node:path";
+import { decodePng, startHost } from "./web_support.mjs";
+
+const site = resolve(process.argv[2]);
+const failures = [];
+const check = (ok, what) => {
+    if (!ok)
+        failures.push(what);
+    return ok;
+};
+const ProbeScript = "window.ran = true;";
+const ProbeDigest = createHash("sha256").update(ProbeScript).digest("base64");
+const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
+
+const host = await startHost(site, { policyReports: true });
+// The design's size at 1:1. MiniBrowser's window is wider than that, so the page is shown in a
+// frame of this size, on a page of the same host.
+const width = 418, height = 371;
+host.extra["/framed.html"] = `<!doctype html><body style="margin:0"><iframe src="/game/"
+    width="${width}" height="${height}" style="border:0; display:block"></iframe></body>`;
+
+// Each engine behind the same few calls: open an address, run a function in the page, click an
+// element by id as a mouse would, press a key, type where the keyboard is, take a screenshot,
+// reload.
+async function firefox() {
+    const browser = await puppeteer.launch({
+        browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true,
+        protocol: "webDriverBiDi",
+    });
+    let page;
+    return {
+        name: "Firefox",
+        async open(address) {
+            await page?.close();
+            page = await browser.newPage();
+            // Firefox reports here what the policy refuses, too: the probe's refusal names it.
+            page.on("pageerror", (error) => {
+                if (!error.message.includes(ProbeDigest))
+                    failures.push(`Firefox: ${error.message}`);
+            });
+            await page.setViewport({ width, height });
+            await page.goto(address);
+        },
+        run: (script, ...args) => page.evaluate(script, ...args),
+        click: (id) => page.click(`[id="${id}"]`),
+        key: (key) => page.keyboard.press(key),
+        type: (text) => page.keyboard.type(text),
+        screenshot: async () => decodePng(Buffer.from(await page.screenshot())),
+        reload: () => page.reload(),
+        close: () => browser.close(),
+    };
+}
+
+async function webkit() {
+    const service = new remote.DriverService.Builder("/usr/bin/WebKitWebDriver").setLoopback(true);
+    const driver = await new Builder()
+        .withCapabilities({
+            browserName: "MiniBrowser",
+            "webkitgtk:browserOptions": {
+                binary: "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser",
+                args: ["--automation"],
+            },
+        })
+        .usingServer(await service.build().start())
+        .build();
+    let framed = false;
+    const into = async () => {
+        await driver.switchTo().defaultContent();
+        if (framed)
+            await driver.switchTo().frame(0);
+    };
+    const element = (id) => driver.findElement({ id });
+    const keys = { Enter: Key.ENTER, Escape: Key.ESCAPE, Tab: Key.TAB, Space: Key.SPACE,
+                   Backspace: Key.BACK_SPACE };
+    return {
+        name: "WebKit",
+        async open(address) {
+            framed = address === host.url;
+            await driver.get(framed ? `${host.origin}/framed.html` : address);
+            await into();
+        },
+        run: (script, ...args) => driver.executeScript(`return (${script})(...arguments)`, ...args),
+        click: async (id) => driver.actions().move({ origin: await element(id) }).click().perform(),
+        key: (key) => driver.actions().sendKeys(keys[key]).perform(),
+        type: (text) => driver.actions().sendKeys(text).perform(),
+        async screenshot() {
+            await driver.switchTo().defaultContent();
+            const shot = decodePng(Buffer.from(await driver.takeScreenshot(), "base64"));
+            await into();
+            return shot;
+        },
+        async reload() {
+            await driver.executeScript("location.reload()");
+            await sleep(300);
+            await into();
+        },
+        close: () => driver.quit(),
+    };
+}
+
+// --- what each control looks like in Chromium --------------------------------------------------
+const drawn = ["Option2", "Option5", "Command1", "Command2", "Text1", "Frame2"];
+const reference = {};
+{
+    const browser = await chromium.launch({ executablePath: "/usr/bin/chromium",
+                                            args: ["--no-sandbox", "--disable-gpu"] });
+    const page = await browser.newPage({ viewport: { width, height } });
+    await page.goto(host.url);
+    await page.waitForSelector("#Command1");
+    await page.evaluate(() => document.activeElement.blur());
+    await page.waitForTimeout(200);
+    reference.window = decodePng(await page.screenshot());
+    await page.locator("#Text1").fill("");
+    await page.locator("#Command1").click();
+    reference.box = decodePng(await page.screenshot());
+    reference.ok = await page.evaluate(rectOf, ".box-ok");
+    await browser.close();
+}
+
+// The rectangle an element takes, in CSS pixels of the page; a count button's is its label's.
+function rectOf(selector) {
+    const element = document.querySelector(selector);
+    const box = (element.closest("label") ?? element).getBoundingClientRect();
+    return [box.left, box.top, box.width, box.height].map(Math.round);
+}
+
+// The share of a rectangle's pixels that differ clearly from Chromium's. Glyph edges differ a
+// little between engines' rasterisers; a control drawn by another theme differs all over.
+function differing(shot, [left, top, w, h], expected, [expectedLeft, expectedTop] = [left, top]) {
+    let count = 0;
+    for (let y = 0; y < h; ++y) {
+        for (let x = 0; x < w; ++x) {
+            const a = shot.rgb(left + x, top + y), b = expected.rgb(expectedLeft + x, expectedTop + y);
+            count += Math.max(...a.map((value, i) => Math.abs(value - b[i]))) > 64;
+        }
+    }
+    return count / (w * h);
+}
+const MostlyAlike = 0.08;
+
+// --- each engine --------------------------------------------------------------------------------
+const captionsOver = async (engine, milliseconds) => {
+    const seen = new Set();
+    for (const end = Date.now() + milliseconds; Date.now() < end; await sleep(20))
+        seen.add(await engine.run(() => document.getElementById("Label3").textContent));
+    seen.delete(""); // the box before the first tick
+    return seen;
+};
+const colour = (engine) =>
+    engine.run(() => getComputedStyle(document.getElementById("Label3")).backgroundColor);
+const red = "rgb(255, 0, 0)";
+const hidden = (engine, id) => engine.run((id) => document.getElementById(id).hidden, id);
+const focused = (engine) => engine.run(() => document.activeElement.id || document.activeElement.textContent);
+const openBox = (engine) => engine.run(() => document.querySelector("dialog[open]")?.textContent ?? "");
+const typeOver = async (engine, id, text) => {
+    await engine.run((id) => { const field = document.getElementById(id); field.focus(); field.select(); }, id);
+    await engine.key("Backspace");
+    if (text)
+        await engine.type(text);
+};
+const ready = async (engine) => {
+    for (let tries = 0; tries < 100 && !await engine.run(() => !!document.getElementById("Command1")); ++tries)
+        await sleep(50);
+    await sleep(200);
+};
+
+// The page refuses an inline script, such as this probe; what the policy refuses is reported.
+const policyRefusesInlineScript = (engine) => engine.run((text) => new Promise((done) => {
+    addEventListener("securitypolicyviolation", () => done(!window.ran), { once: true });
+    const script = document.createElement("script");
+    script.textContent = text;
+    document.head.append(script);
+    setTimeout(() => done(false), 1000);
+}), ProbeScript);
+
+for (const launch of [firefox, webkit]) {
+    const engine = await launch();
+    const name = engine.name;
+    try {
+        await engine.open(host.url);
+        await ready(engine);
+
+        // The controls as Chromium draws them, one by one.
+        await engine.run(() => document.activeElement.blur());
+        await sleep(100);
+        const window = await engine.screenshot();
+        for (const id of drawn) {
+            const share = differing(window, await engine.run(rectOf, `#${id}`), reference.window);
+            check(share <= MostlyAlike, `${name}: ${id} differs from Chromium's in ${(100 * share).toFixed(1)}% of its pixels`);
+        }
+
+        // A game by mouse.
+        await engine.click("Option2");
+        await sleep(100);
+        check(await hidden(engine, "Text3") && await hidden(engine, "Text5"),
+              `${name}: fields 3 to 5 still show after 2人`);
+        await typeOver(engine, "Text1", "あかね");
+        await typeOver(engine, "Text2", "ゆうた");
+        await engine.click("Command1");
+        const spun = await captionsOver(engine, 300);
+        check(spun.size === 2 && spun.has("あかね") && spun.has("ゆうた"),
+              `${name}: the names typed did not spin: ${[...spun]}`);
+        await engine.click("Command2");
+        const picked = await engine.run(() => document.getElementById("Label3").textContent);
+        check(await colour(engine) === red && spun.has(picked), `${name}: the stop left "${picked}", ${await colour(engine)}`);
+        await sleep(200);
+        check(await engine.run(() => document.getElementById("Label3").textContent) === picked,
+              `${name}: the pick changed after the stop`);
+
+        // The missing-name box holds the keyboard, and its OK is drawn as in Chromium.
+        await typeOver(engine, "Text1", "");
+        await engine.click("Command1");
+        await sleep(100);
+        check((await openBox(engine)).includes("名前を登録して下さい"), `${name}: no missing-name box`);
+        check(await focused(engine) === "OK", `${name}: the box's OK does not have the focus`);
+        // Where the box stands may differ by a rounding; its OK's size may not.
+        const ok = await engine.run(rectOf, ".box-ok");
+        check(ok[2] === reference.ok[2] && ok[3] === reference.ok[3], `${name}: OK is ${ok}, not ${reference.ok}`);
+        const share = differing(await engine.screenshot(), ok, reference.box, reference.ok);
+        check(share <= MostlyAlike, `${name}: the box's OK differs from Chromium's in ${(100 * share).toFixed(1)}% of its pixels`);
+        await engine.key("Escape");
+        check(await openBox(engine) === "", `${name}: Escape left the box open`);
+
+        // The version box, from its menu.
+        await engine.click("バージョン");
+        await engine.click("Ver");
+        check((await openBox(engine)).includes("ﾊﾞｰｼﾞｮﾝ1.0"), `${name}: no version box`);
+        await engine.key("Enter");
+        check(await openBox(engine) === "", `${name}: Enter left the version box open`);
+
+        // A long name shows from its beginning once the keyboard leaves its field.
+        await typeOver(engine, "Text2", "Wolfeschlegelsteinhausenbergerdorff");
+        await engine.key("Tab");
+        check(await engine.run(() => document.getElementById("Text2").scrollLeft) === 0,
+              `${name}: a long name's field still shows its end after Tab`);
+        await typeOver(engine, "Text2", "ゆうた");
+
+        // By keyboard alone.
+        await typeOver(engine, "Text1", "あかね");
+        await engine.run(() => document.getElementById("Command1").focus());
+        await engine.key("Space");
+        check((await captionsOver(engine, 300)).size === 2, `${name}: Space on スタート started no spin`);
+        await engine.key("Tab");
+        check(await focused(engine) === "Command2", `${name}: Tab from スタート reached ${await focused(engine)}`);
+        await engine.key("Enter");
+        check(await colour(engine) === red, `${name}: Enter on ストップ did not stop`);
+
+        // The policy is in force, and refuses nothing of the page's own.
+        host.cspReports.length = 0;
+        check(await policyRefusesInlineScript(engine), `${name}: the Content-Security-Policy is not in force`);
+        for (let tries = 0; tries < 20 && host.cspReports.length === 0; ++tries)
+            await sleep(100);
+        const refused = host.cspReports.filter((report) => report["blocked-uri"] !== "inline");
+        check(host.cspReports.length > 0 && refused.length === 0,
+              `${name}: the policy reported ${JSON.stringify(host.cspReports)}`);
+
+        // Offline after one visit.
+        await engine.run(() => navigator.serviceWorker.ready.then(() => true));
+        await engine.reload();
+        await ready(engine);
+        host.down = true;
+        await engine.reload();
+        await ready(engine);
+        await engine.click("Command1");
+        check(await engine.run(() => !!navigator.serviceWorker.controller)
+              && (await captionsOver(engine, 300)).size >= 2, `${name}: offline, the game did not play`);
+        host.down = false;
+
+        // A copy opened from disk.
+        await engine.open(`file://${site}/index.html`);
+        await ready(engine);
+        check(await policyRefusesInlineScript(engine), `${name}: opened from disk, the policy is not in force`);
+        await engine.click("Command1");
+        check((await captionsOver(engine, 300)).size >= 2, `${name}: opened from disk, the game did not play`);
+    } finally {
+        await engine.close();
+    }
+}
+
+await host.close();
+for (const failure of failures)
+    console.log(`FAIL: ${failure}`);
+console.log(failures.length ? `${failures.length} failed` : "the page in Firefox and WebKit: " +
+            "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk");
+process.exit(failures.length ? 1 : 0);

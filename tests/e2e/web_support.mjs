@@ -1,0 +1,100 @@
+// What the page's browser tests share: a static host for the site, and pixels read back from a
+// browser's screenshots.
+
+import { createServer } from "node:http";
+import { readFile } from "node:fs/promises";
+import { extname, join } from "node:path";
+import { inflateSync } from "node:zlib";
+
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
+                ".webmanifest": "application/manifest+json", ".png": "image/png",
+                ".svg": "image/svg+xml", ".txt": "text/plain" };
+
+// A static host on this machine serving the site under /game/, as any static host would, and
+// letting browsers keep what it serves for ten minutes, as ordinary hosts do. It notes every
+// request (`requests`); a test deploys a changed file by putting it in `deployed` under its path
+// in the site, takes the host down with `down`, and may serve its own pages beside the site
+// (`extra`, by path). With `policyReports` it sends the page's own Content-Security-Policy once
+// more, to report only, so that whatever the policy refuses is reported to `cspReports`.
+export async function startHost(site, { policyReports = false } = {}) {
+    const host = { requests: [], deployed: {}, extra: {}, down: false, cspReports: [] };
+    const policy = policyReports
+        ? (await readFile(join(site, "index.html"), "utf8")).match(/Content-Security-Policy" content="([^"]+)"/)[1]
+        : "";
+    const server = createServer(async (request, response) => {
+        const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+        if (host.down) {
+            request.socket.destroy();
+            return;
+        }
+        if (path === "/csp-report") {
+            let body = "";
+            for await (const chunk of request)
+                body += chunk;
+            host.cspReports.push(JSON.parse(body)["csp-report"]);
+            response.writeHead(204);
+            response.end();
+            return;
+        }
+        if (path in host.extra) {
+            response.writeHead(200, { "content-type": "text/html" });
+            response.end(host.extra[path]);
+            return;
+        }
+        host.requests.push(path);
+        const inSite = path.replace(/^\/game\//, "/").replace(/\/$/, "/index.html");
+        const file = join(site, inSite);
+        try {
+            const body = host.deployed[inSite] ?? await readFile(file);
+            const headers = { "content-type": types[extname(file)] || "application/octet-stream",
+                              "cache-control": "max-age=600" };
+            if (policy && extname(file) === ".html")
+                headers["content-security-policy-report-only"] = `${policy}; report-uri /csp-report`;
+            response.writeHead(200, headers);
+            response.end(body);
+        } catch {
+            response.writeHead(404);
+            response.end();
+        }
+    });
+    await new Promise((done) => server.listen(0, "127.0.0.1", done));
+    host.origin = `http://127.0.0.1:${server.address().port}`;
+    // Under a sub-path, as on any static host.
+    host.url = `${host.origin}/game/`;
+    host.close = () => new Promise((done) => server.close(done));
+    return host;
+}
+
+// An 8-bit RGB or RGBA PNG, as browsers' screenshots are, as { width, height, rgb(x, y) }.
+export function decodePng(png) {
+    const width = png.readUInt32BE(16), height = png.readUInt32BE(20);
+    const channels = { 2: 3, 6: 4 }[png[25]];
+    if (png[24] !== 8 || !channels || png[28] !== 0)
+        throw new Error("not an 8-bit, non-interlaced RGB or RGBA PNG");
+    const chunks = [];
+    for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
+        if (png.toString("ascii", at + 4, at + 8) === "IDAT")
+            chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
+    }
+    const raw = inflateSync(Buffer.concat(chunks));
+    const stride = width * channels;
+    const pixels = Buffer.alloc(stride * height);
+    for (let y = 0; y < height; ++y) {
+        const filter = raw[y * (stride + 1)];
+        const row = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
+        for (let i = 0; i < stride; ++i) {
+            const left = i >= channels ? pixels[y * stride + i - channels] : 0;
+            const up = y > 0 ? pixels[(y - 1) * stride + i] : 0;
+            const upLeft = y > 0 && i >= channels ? pixels[(y - 1) * stride + i - channels] : 0;
+            const paeth = () => {
+                const p = left + up - upLeft;
+                const [a, b, c] = [Math.abs(p - left), Math.abs(p - up), Math.abs(p - upLeft)];
+                return a <= b && a <= c ? left : b <= c ? up : upLeft;
+            };
+            const predicted = [0, left, up, (left + up) >> 1, filter === 4 ? paeth() : 0][filter];
+            pixels[y * stride + i] = (row[i] + predicted) & 0xFF;
+        }
+    }
+    const rgb = (x, y) => [...pixels.subarray((y * width + x) * channels, (y * width + x) * channels + 3)];
+    return { width, height, rgb };
+}
