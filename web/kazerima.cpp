@@ -4,6 +4,7 @@
 #include "styles.h"
 
 #include <algorithm>
+#include <cmath>
 
 using styles::css;
 using styles::place;
@@ -20,8 +21,39 @@ constexpr int ClientHeight = design::pixels(design::ClientHeight);
 
 constexpr int KeyF10 = 121;
 
+// The least a finger needs, in CSS pixels: each control's size on screen, and the distance
+// between two controls stacked one above the other (WCAG's minimum target).
+constexpr double FingerPixels = 24;
+// A count button takes a finger this far above and below its caption, within the 32 pixels
+// between one and the next; the circle and caption stay where the design draws them.
+constexpr int CountButtonReach = 7;
+
+constexpr std::string_view ResultBoxName = "結果";
+
 // Under which key the tab keeps the count button that is on.
 constexpr std::string_view CountKey = "count";
+
+const design::Control &field(int slot)
+{
+    return *design::control(design::nameField(slot));
+}
+
+const int FieldCount = int(std::count_if(design::controls().begin(), design::controls().end(),
+                                         [](const design::Control &control) {
+                                             return control.kind == design::Kind::TextBox;
+                                         }));
+
+// How far apart the design stacks the name fields, top to top.
+int fieldPitch()
+{
+    return design::pixels(field(2).rect.top - field(1).rect.top);
+}
+
+// How much taller the column of fields grows with a gap between them.
+int columnGrowth(int gap)
+{
+    return (FieldCount - 1) * gap;
+}
 
 bool embedsFace(const design::Control &design)
 {
@@ -50,7 +82,7 @@ Kazerima::Kazerima()
 
 // A tick runs inside the frame whose paint shows it: every name in the box is one the screen
 // presented, and a Stop, which runs no tick, freezes the one in view. A spin asks for every
-// frame; otherwise each event asks for one, whose idle tick takes in a count just chosen, and
+// frame; otherwise each event asks for an idle tick, which takes in a count just chosen, and
 // nothing wakes a phone while nothing changes.
 void Kazerima::frame(double time)
 {
@@ -65,8 +97,11 @@ void Kazerima::frame(double time)
     if (m_pacer.tickAt(time)) {
         tick();
         ++m_ticksRun;
+        m_tickOwed = false;
     }
-    if (roulette().isRunning())
+    // A frame too soon after the last tick (a busy browser may run two within 5 ms) owes the
+    // event's tick to the next one.
+    if (roulette().isRunning() || m_tickOwed)
         page::requestFrame();
 }
 
@@ -88,7 +123,8 @@ void Kazerima::createWindow()
     page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight));
     setFont(m_window, design::userInterfaceFont());
 
-    const page::Element client = page::create(m_window, "div");
+    m_client = page::create(m_window, "div");
+    const page::Element client = m_client;
     page::setAttribute(client, "class", "client");
     page::setStyle(client, "top", px(MenuBarHeight));
     page::setStyle(client, "width", px(ClientWidth));
@@ -178,6 +214,8 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
 {
     const page::Element label = page::create(container, "label");
     place(label, design);
+    page::setStyle(label, "top", px(design::pixels(design.rect.top) - CountButtonReach));
+    page::setStyle(label, "height", px(design::pixels(design.rect.height) + 2 * CountButtonReach));
     page::setStyle(label, "display", "flex");
     setColours(label, design.background, design.text);
     setFont(label, *design.font);
@@ -221,6 +259,10 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
     }
     m_resultColour = design.background;
     page::setAttribute(label, "class", "control result");
+    // Named for those who find it by ear; what it shows changes too fast to be read out as it
+    // changes (a marquee is not live), and the pick is said once by the announcer.
+    page::setAttribute(label, "role", "marquee");
+    page::setAttribute(label, "aria-label", ResultBoxName);
     // A name takes its direction from its first letters, and one too long for the box keeps
     // its beginning: a right-to-left one overflows on the left.
     page::setAttribute(label, "dir", "auto");
@@ -306,6 +348,7 @@ void Kazerima::presentBox(const MessageBoxRequest &request)
 bool Kazerima::handleEvent(page::Element element, const page::Event &event)
 {
     const bool taken = takeEvent(element, event);
+    m_tickOwed = true;
     page::requestFrame();
     return taken;
 }
@@ -380,15 +423,60 @@ bool Kazerima::click(page::Element element, const page::Event &event)
     return m_menuBar->handle(element, event);
 }
 
-// The window scales as one piece to the largest size the viewport holds, centred.
+// The window scales as one piece to the largest size the viewport holds, centred, and so do
+// the boxes. Scaled below 1:1 (a phone held upright), the name fields, 24 pixels apart in the
+// design, would lie closer than a finger can tell apart: their column opens up until they lie a
+// finger apart on screen.
 void Kazerima::fitToViewport()
 {
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
-    const double scale
-        = std::min(width / ClientWidth, height / double(MenuBarHeight + ClientHeight));
+    const auto scaleFor = [&](int gap) {
+        return std::min(width / ClientWidth, height / double(MenuBarHeight + ClientHeight
+                                                            + columnGrowth(gap)));
+    };
+    // A wider gap makes the window taller, so never larger: a few rounds settle it.
+    int gap = 0;
+    for (int round = 0; round < 4; ++round) {
+        const int needed = std::max(0, int(std::ceil(FingerPixels / scaleFor(gap))) - fieldPitch());
+        if (needed <= gap)
+            break;
+        gap = needed;
+    }
+    if (gap != m_fieldGap || !m_laidOut)
+        layOutFields(gap);
+    const double scale = scaleFor(gap);
+    const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
     page::setPlacement(m_window, (width - ClientWidth * scale) / 2,
-                       (height - (MenuBarHeight + ClientHeight) * scale) / 2, scale);
+                       (height - windowHeight * scale) / 2, scale);
+    page::setStyle(m_box, "zoom", std::to_string(scale));
+}
+
+// The fields a gap apart: a gap of a pixel or more leaves none over the next, which at 1:1
+// overlap by a pixel, as in the desktop builds. The frames grow with the column, and what lies
+// below them moves down.
+void Kazerima::layOutFields(int gap)
+{
+    m_fieldGap = gap;
+    m_laidOut = true;
+    const int growth = columnGrowth(gap);
+    const design::Rect &column = design::control(field(1).container)->rect;
+    const int framesBottom = design::pixels(column.top + column.height);
+    const int firstTop = design::pixels(field(1).rect.top);
+    for (const auto &[design, element] : m_elements) {
+        const int top = design::pixels(design->rect.top);
+        const int height = design::pixels(design->rect.height);
+        if (design->kind == design::Kind::TextBox) {
+            const int row = (top - firstTop) / fieldPitch();
+            page::setStyle(element, "top", px(top + row * gap));
+        } else if (design->container.empty() && design->kind == design::Kind::Frame) {
+            page::setStyle(element, "height", px(height + growth));
+        } else if (design->container.empty() && top >= framesBottom) {
+            page::setStyle(element, "top", px(top + growth));
+        }
+    }
+    page::setStyle(m_client, "height", px(ClientHeight + growth));
+    page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight + growth));
 }
 
 page::Element Kazerima::element(const design::Control &control) const

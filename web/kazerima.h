@@ -41,6 +41,7 @@ private:
     bool press(page::Element element, const page::Event &event);
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
+    void layOutFields(int gap);
 
     page::Element element(const design::Control &control) const;
     const design::Control *designOf(page::Element element) const;
@@ -54,6 +55,9 @@ private:
     void announce(const design::Control &label) override;
 
     page::Element m_window = page::None;
+    page::Element m_client = page::None;
+    int m_fieldGap = 0; // the pixels the name fields lie apart beyond the design's pitch
+    bool m_laidOut = false;
     std::optional<MenuBar> m_menuBar;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;
@@ -72,6 +76,7 @@ private:
     bool m_boxOpen = false;
 
     bool m_shown = false;
+    bool m_tickOwed = false; // an event came since the last tick
     FramePacer m_pacer {design::TimerIntervalMs}; // Timer1
     std::int64_t m_ticksRun = 0;
 };

@@ -65,7 +65,7 @@ void setValue(Element element, std::string_view value);
 std::string value(Element element);
 void focus(Element element);
 // A text field the keyboard leaves shows its text from the beginning, as Chromium's and
-// WebKit's do by themselves; Firefox's would stay at the caret.
+// WebKit's do by themselves; Firefox's would stay at the caret, so the caret goes back there.
 void showStartWhenLeft(Element field);
 void setTitle(std::string_view title);
 
@@ -81,7 +81,7 @@ void setSessionValue(std::string_view key, std::string_view value);
 void showModal(Element dialog);
 void close(Element dialog);
 
-// The viewport's size in CSS pixels.
+// The layout viewport's size in CSS pixels: what a pinch-zoom or a software keyboard leaves alone.
 double viewportWidth();
 double viewportHeight();
 

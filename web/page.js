@@ -67,7 +67,10 @@ mergeInto(LibraryManager.library, {
 
     js_show_start_when_left: function (element) {
         const field = Module.kazerimaElements[element];
-        field.addEventListener("blur", () => { field.scrollLeft = 0; });
+        field.addEventListener("blur", () => {
+            field.setSelectionRange(0, 0);
+            field.scrollLeft = 0;
+        });
     },
 
     js_set_title: function (title, length) {
@@ -84,13 +87,10 @@ mergeInto(LibraryManager.library, {
                 event.preventDefault();
         };
         const eventName = UTF8ToString(name, length);
-        if (onViewport) {
+        if (onViewport)
             window.addEventListener(eventName, forward);
-            if (window.visualViewport)
-                window.visualViewport.addEventListener(eventName, forward);
-        } else {
+        else
             Module.kazerimaElements[element].addEventListener(eventName, forward);
-        }
     },
 
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.
@@ -125,11 +125,13 @@ mergeInto(LibraryManager.library, {
         Module.kazerimaElements[element].close();
     },
 
+    // The layout viewport: a pinch-zoom or a software keyboard changes only the visual one, so
+    // the window grows with the fingers and keeps its size while a name is typed.
     js_viewport_width: function () {
-        return window.visualViewport ? window.visualViewport.width : window.innerWidth;
+        return document.documentElement.clientWidth;
     },
 
     js_viewport_height: function () {
-        return window.visualViewport ? window.visualViewport.height : window.innerHeight;
+        return document.documentElement.clientHeight;
     },
 });

@@ -140,6 +140,52 @@ for (const size of ["desktop", "phone"]) {
     await context.close();
 }
 
+// --- made for fingers -----------------------------------------------------------------------
+// A finger lands a little beside what it aims at: each control takes the taps of at least
+// `reach` CSS pixels across and down through its middle. The window and its boxes scale together, and
+// a pinch-zoom enlarges the window rather than refitting it.
+{
+    const { context, page } = await open("phone");
+    const takesTaps = (selector, reach) => page.evaluate(([selector, reach]) => {
+        // How far the control takes taps along each axis through its middle, in half pixels.
+        const target = document.querySelector(selector);
+        const drawn = target.getBoundingClientRect();
+        const [x, y] = [drawn.left + drawn.width / 2, drawn.top + drawn.height / 2];
+        const span = ([dx, dy]) => {
+            let length = 0;
+            for (const sign of [-1, 1]) {
+                for (let step = 0.5; step <= reach; step += 0.5, length += 0.5) {
+                    if (!target.contains(document.elementFromPoint(x + sign * dx * step, y + sign * dy * step)))
+                        break;
+                }
+            }
+            return length;
+        };
+        return span([1, 0]) >= reach && span([0, 1]) >= reach;
+    }, [selector, reach]);
+    const rows = [["label:has(#Option2)", 24], ["label:has(#Option5)", 24], ["#Text1", 24], ["#Text2", 24],
+                  ["#Command1", 44], ["#Command2", 44], ["#メニュー", 24], ["#バージョン", 24]];
+    for (const [selector, reach] of rows)
+        check(await takesTaps(selector, reach), `phone: ${selector} does not take a ${reach}-pixel square of taps`);
+    await page.locator("#メニュー").tap();
+    check(await takesTaps("#Stop", 44), "phone: an open menu's item does not take a 44-pixel square of taps");
+    await page.locator("#メニュー").tap();
+    await page.locator("#バージョン").tap();
+    await page.locator("#Ver").tap();
+    check(await takesTaps(".box-ok", 44), "phone: the box's OK does not take a 44-pixel square of taps");
+    const scales = await page.evaluate(() => [
+        new DOMMatrix(getComputedStyle(document.querySelector("main")).transform).a,
+        document.querySelector(".box-ok").getBoundingClientRect().width / 75]);
+    check(Math.abs(scales[0] - scales[1]) < 0.01, `phone: the window is scaled ${scales[0]}, the box ${scales[1]}`);
+    await page.keyboard.press("Escape");
+    const placement = () => page.evaluate(() => document.querySelector("main").style.transform);
+    const before = await placement();
+    await (await context.newCDPSession(page)).send("Emulation.setPageScaleFactor", { pageScaleFactor: 2 });
+    await page.waitForTimeout(100);
+    check(await placement() === before, `phone: a pinch-zoom refitted the window: ${before} became ${await placement()}`);
+    await context.close();
+}
+
 // --- one name each frame, and the name on screen is the one picked -----------------------------
 // The result box is read in every animation frame, after the program's own frame has run (its
 // frames started first). The program writes the box only in its frames, so what the box holds
