@@ -38,10 +38,9 @@ const design::Control &field(int slot)
     return *design::control(design::nameField(slot));
 }
 
-const int FieldCount = int(std::count_if(design::controls().begin(), design::controls().end(),
-                                         [](const design::Control &control) {
-                                             return control.kind == design::Kind::TextBox;
-                                         }));
+const int FieldCount = int(std::count_if(
+    design::controls().begin(), design::controls().end(),
+    [](const design::Control &control) { return control.kind == design::Kind::TextBox; }));
 
 // How far apart the design stacks the name fields, top to top.
 int fieldPitch()
@@ -432,8 +431,8 @@ void Kazerima::fitToViewport()
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
     const auto scaleFor = [&](int gap) {
-        return std::min(width / ClientWidth, height / double(MenuBarHeight + ClientHeight
-                                                            + columnGrowth(gap)));
+        return std::min(width / ClientWidth,
+                        height / double(MenuBarHeight + ClientHeight + columnGrowth(gap)));
     };
     // A wider gap makes the window taller, so never larger: a few rounds settle it.
     int gap = 0;
