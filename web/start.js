@@ -1,10 +1,11 @@
 // Over http(s) the page can be installed and works offline; opened from a file it needs
-// neither, and asking for them there would only fill the console with refusals.
+// neither, and asking for them there would only fill the console with refusals. The worker
+// copies the whole site: it starts once the page has loaded, so as not to slow it.
 if (location.protocol === "http:" || location.protocol === "https:") {
     const manifest = document.createElement("link");
     manifest.rel = "manifest";
     manifest.href = "manifest.webmanifest";
     document.head.append(manifest);
     if ("serviceWorker" in navigator)
-        navigator.serviceWorker.register("sw.js");
+        addEventListener("load", () => navigator.serviceWorker.register("sw.js"));
 }
