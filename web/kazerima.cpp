@@ -448,7 +448,7 @@ void Kazerima::fitToViewport()
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
     page::setPlacement(m_window, (width - ClientWidth * scale) / 2,
                        (height - windowHeight * scale) / 2, scale);
-    page::setStyle(m_box, "zoom", std::to_string(scale));
+    page::setZoom(m_box, scale);
 }
 
 // The fields a gap apart: a gap of a pixel or more leaves none over the next, which at 1:1

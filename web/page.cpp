@@ -14,6 +14,7 @@ void js_set_attribute(int element, const char *name, int nameLength, const char 
 void js_set_style(int element, const char *property, int propertyLength, const char *value,
                   int valueLength);
 void js_set_placement(int element, double left, double top, double scale);
+void js_set_zoom(int element, double zoom);
 void js_set_text(int element, const char *text, int length);
 void js_set_hidden(int element, bool hidden);
 bool js_hidden(int element);
@@ -79,6 +80,11 @@ void setStyle(Element element, std::string_view property, std::string_view value
 void setPlacement(Element element, double left, double top, double scale)
 {
     js_set_placement(element, left, top, scale);
+}
+
+void setZoom(Element element, double zoom)
+{
+    js_set_zoom(element, zoom);
 }
 
 void setText(Element element, std::string_view text)

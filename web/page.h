@@ -55,6 +55,8 @@ void setAttribute(Element element, std::string_view name, std::string_view value
 void setStyle(Element element, std::string_view property, std::string_view value);
 // Moves the element by (left, top) pixels and scales it by scale from its top-left corner.
 void setPlacement(Element element, double left, double top, double scale);
+// Scales the element, its layout included, by zoom (CSS zoom): it stays where the page puts it.
+void setZoom(Element element, double zoom);
 // As text, never as markup.
 void setText(Element element, std::string_view text);
 void setHidden(Element element, bool hidden);

@@ -28,6 +28,10 @@ mergeInto(LibraryManager.library, {
             'translate(' + left + 'px, ' + top + 'px) scale(' + scale + ')';
     },
 
+    js_set_zoom: function (element, zoom) {
+        Module.kazerimaElements[element].style.zoom = zoom;
+    },
+
     js_set_text: function (element, text, length) {
         Module.kazerimaElements[element].textContent = UTF8ToString(text, length);
     },
