@@ -123,14 +123,13 @@ void Kazerima::createWindow()
     setFont(m_window, design::userInterfaceFont());
 
     m_client = page::create(m_window, "div");
-    const page::Element client = m_client;
-    page::setAttribute(client, "class", "client");
-    page::setStyle(client, "top", px(MenuBarHeight));
-    page::setStyle(client, "width", px(ClientWidth));
-    page::setStyle(client, "height", px(ClientHeight));
-    setColours(client, design::WindowBackground, design::WindowText);
-    page::listen(client, page::EventType::PointerDown);
-    createControls(client, {});
+    page::setAttribute(m_client, "class", "client");
+    page::setStyle(m_client, "top", px(MenuBarHeight));
+    page::setStyle(m_client, "width", px(ClientWidth));
+    page::setStyle(m_client, "height", px(ClientHeight));
+    setColours(m_client, design::WindowBackground, design::WindowText);
+    page::listen(m_client, page::EventType::PointerDown);
+    createControls(m_client, {});
     // After the controls, so that Tab reaches the bar after the design's own stops.
     m_menuBar.emplace(m_window, MenuBarHeight,
                       [this](const design::MenuItem &item) { activate(item); });
@@ -442,7 +441,7 @@ void Kazerima::fitToViewport()
             break;
         gap = needed;
     }
-    if (gap != m_fieldGap || !m_laidOut)
+    if (gap != m_fieldGap)
         layOutFields(gap);
     const double scale = scaleFor(gap);
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
@@ -457,7 +456,6 @@ void Kazerima::fitToViewport()
 void Kazerima::layOutFields(int gap)
 {
     m_fieldGap = gap;
-    m_laidOut = true;
     const int growth = columnGrowth(gap);
     const design::Rect &column = design::control(field(1).container)->rect;
     const int framesBottom = design::pixels(column.top + column.height);

@@ -56,8 +56,9 @@ private:
 
     page::Element m_window = page::None;
     page::Element m_client = page::None;
-    int m_fieldGap = 0; // the pixels the name fields lie apart beyond the design's pitch
-    bool m_laidOut = false;
+    // The pixels the name fields lie apart beyond the design's pitch; none yet before the
+    // window is first fitted.
+    int m_fieldGap = -1;
     std::optional<MenuBar> m_menuBar;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;
