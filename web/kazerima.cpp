@@ -30,6 +30,9 @@ constexpr int CountButtonReach = 7;
 
 constexpr std::string_view ResultBoxName = "結果";
 
+// How much of the window shows below a field being typed in, above a software keyboard.
+constexpr double FieldMargin = 8;
+
 // Under which key the tab keeps the count button that is on.
 constexpr std::string_view CountKey = "count";
 
@@ -429,6 +432,18 @@ void Kazerima::fitToViewport()
 {
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
+    // Some browsers shrink the viewport for a software keyboard that opens over a name being
+    // typed: the window keeps its size, and moves up as far as the field needs to stay in view.
+    if (width == m_fitted.width && height < m_fitted.height) {
+        for (const auto &[design, element] : m_elements) {
+            if (design->kind == design::Kind::TextBox && page::hasFocus(element)) {
+                const double below = height - FieldMargin - fieldBottom(*design) * m_fitted.scale;
+                page::setPlacement(m_window, m_fitted.left, std::min(m_fitted.top, below),
+                                   m_fitted.scale);
+                return;
+            }
+        }
+    }
     const auto scaleFor = [&](int gap) {
         return std::min(width / ClientWidth,
                         height / double(MenuBarHeight + ClientHeight + columnGrowth(gap)));
@@ -445,9 +460,26 @@ void Kazerima::fitToViewport()
         layOutFields(gap);
     const double scale = scaleFor(gap);
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
-    page::setPlacement(m_window, (width - ClientWidth * scale) / 2,
-                       (height - windowHeight * scale) / 2, scale);
+    m_fitted = {width, height, (width - ClientWidth * scale) / 2,
+                (height - windowHeight * scale) / 2, scale};
+    page::setPlacement(m_window, m_fitted.left, m_fitted.top, scale);
     page::setZoom(m_box, scale);
+}
+
+// Where a name field stands in its frame, the column's gap included.
+int Kazerima::fieldTop(const design::Control &textBox) const
+{
+    const int top = design::pixels(textBox.rect.top);
+    const int row = (top - design::pixels(field(1).rect.top)) / fieldPitch();
+    return top + row * m_fieldGap;
+}
+
+// The lower edge of a name field, in the window's pixels from its top.
+int Kazerima::fieldBottom(const design::Control &textBox) const
+{
+    const design::Control &frame = *design::control(textBox.container);
+    return MenuBarHeight + design::pixels(frame.rect.top) + fieldTop(textBox)
+        + design::pixels(textBox.rect.height);
 }
 
 // The fields a gap apart: a gap of a pixel or more leaves none over the next, which at 1:1
@@ -459,13 +491,11 @@ void Kazerima::layOutFields(int gap)
     const int growth = columnGrowth(gap);
     const design::Rect &column = design::control(field(1).container)->rect;
     const int framesBottom = design::pixels(column.top + column.height);
-    const int firstTop = design::pixels(field(1).rect.top);
     for (const auto &[design, element] : m_elements) {
         const int top = design::pixels(design->rect.top);
         const int height = design::pixels(design->rect.height);
         if (design->kind == design::Kind::TextBox) {
-            const int row = (top - firstTop) / fieldPitch();
-            page::setStyle(element, "top", px(top + row * gap));
+            page::setStyle(element, "top", px(fieldTop(*design)));
         } else if (design->container.empty() && design->kind == design::Kind::Frame) {
             page::setStyle(element, "height", px(height + growth));
         } else if (design->container.empty() && top >= framesBottom) {

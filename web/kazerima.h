@@ -42,6 +42,8 @@ private:
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
     void layOutFields(int gap);
+    int fieldTop(const design::Control &textBox) const;
+    int fieldBottom(const design::Control &textBox) const;
 
     page::Element element(const design::Control &control) const;
     const design::Control *designOf(page::Element element) const;
@@ -59,6 +61,11 @@ private:
     // The pixels the name fields lie apart beyond the design's pitch; none yet before the
     // window is first fitted.
     int m_fieldGap = -1;
+    // The viewport the window was last fitted to, and where and how large it stands in it.
+    struct
+    {
+        double width = 0, height = 0, left = 0, top = 0, scale = 1;
+    } m_fitted;
     std::optional<MenuBar> m_menuBar;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;

@@ -23,6 +23,7 @@ bool js_checked(int element);
 void js_set_value(int element, const char *value, int length);
 char *js_value(int element);
 void js_focus(int element);
+bool js_has_focus(int element);
 void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
@@ -128,6 +129,11 @@ std::string value(Element element)
 void focus(Element element)
 {
     js_focus(element);
+}
+
+bool hasFocus(Element element)
+{
+    return js_has_focus(element);
 }
 
 void showStartWhenLeft(Element field)

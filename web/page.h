@@ -66,6 +66,7 @@ bool checked(Element element);
 void setValue(Element element, std::string_view value);
 std::string value(Element element);
 void focus(Element element);
+bool hasFocus(Element element);
 // A text field the keyboard leaves shows its text from the beginning, as Chromium's and
 // WebKit's do by themselves; Firefox's would stay at the caret, so the caret goes back there.
 void showStartWhenLeft(Element field);

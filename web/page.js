@@ -69,6 +69,10 @@ mergeInto(LibraryManager.library, {
         Module.kazerimaElements[element].focus();
     },
 
+    js_has_focus: function (element) {
+        return document.activeElement === Module.kazerimaElements[element];
+    },
+
     js_show_start_when_left: function (element) {
         const field = Module.kazerimaElements[element];
         field.addEventListener("blur", () => {

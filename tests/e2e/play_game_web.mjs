@@ -186,6 +186,32 @@ for (const size of ["desktop", "phone"]) {
     await context.close();
 }
 
+// --- a name typed on a phone held sideways -------------------------------------------------------
+// Some browsers shrink the viewport for the software keyboard: the window keeps its size, the
+// field being typed in stays in view and readable, and all comes back when the keyboard goes.
+{
+    const { context, page } = await open("phone");
+    await page.setViewportSize({ width: 844, height: 390 });
+    await page.waitForTimeout(100);
+    const placement = () => page.evaluate(() => document.querySelector("main").style.transform);
+    const fitted = await placement();
+    await page.locator("#Text5").tap();
+    await page.setViewportSize({ width: 844, height: 170 });
+    await page.waitForTimeout(100);
+    const [top, bottom, textPixels] = await page.evaluate(() => {
+        const field = document.getElementById("Text5");
+        const box = field.getBoundingClientRect();
+        const scale = new DOMMatrix(getComputedStyle(document.querySelector("main")).transform).a;
+        return [box.top, box.bottom, parseFloat(getComputedStyle(field).fontSize) * scale];
+    });
+    check(top >= 0 && bottom <= 170 && textPixels >= 12,
+          `with the keyboard open the field typed in stands at ${top}–${bottom} of 170, its text ${textPixels} px`);
+    await page.setViewportSize({ width: 844, height: 390 });
+    await page.waitForTimeout(100);
+    check(await placement() === fitted, `the keyboard gone, the window stands at ${await placement()}, not ${fitted}`);
+    await context.close();
+}
+
 // --- one name each frame, and the name on screen is the one picked -----------------------------
 // The result box is read in every animation frame, after the program's own frame has run (its
 // frames started first). The program writes the box only in its frames, so what the box holds
