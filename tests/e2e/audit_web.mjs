@@ -10,15 +10,9 @@ import { AxeBuilder } from "@axe-core/playwright";
 import lighthouse from "lighthouse";
 import * as chromeLauncher from "chrome-launcher";
 import { resolve } from "node:path";
-import { startHost } from "./web_support.mjs";
+import { check, report, startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
-const failures = [];
-const check = (ok, what) => {
-    if (!ok)
-        failures.push(what);
-    return ok;
-};
 const host = await startHost(site);
 
 // --- axe-core ---------------------------------------------------------------------------------
@@ -79,8 +73,5 @@ try {
 }
 
 await host.close();
-for (const failure of failures)
-    console.log(`FAIL: ${failure}`);
-console.log(failures.length ? `${failures.length} failed` : "the page: no axe violation at either size, " +
-            "in any state; Lighthouse accessibility 100 on phones and desktops");
-process.exit(failures.length ? 1 : 0);
+report("the page: no axe violation at either size, " +
+       "in any state; Lighthouse accessibility 100 on phones and desktops");

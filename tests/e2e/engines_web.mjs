@@ -9,19 +9,11 @@ import { chromium } from "playwright-core";
 import puppeteer from "puppeteer-core";
 import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
-import { createHash } from "node:crypto";
 import { resolve } from "node:path";
-import { decodePng, startHost } from "./web_support.mjs";
+import { check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript, report,
+         startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
-const failures = [];
-const check = (ok, what) => {
-    if (!ok)
-        failures.push(what);
-    return ok;
-};
-const ProbeScript = "window.ran = true;";
-const ProbeDigest = createHash("sha256").update(ProbeScript).digest("base64");
 const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
 
 const host = await startHost(site, { policyReports: true });
@@ -198,14 +190,7 @@ const reload = async (engine) => {
     await ready(engine);
 };
 
-// The page refuses an inline script, such as this probe; what the policy refuses is reported.
-const policyRefusesInlineScript = (engine) => engine.run((text) => new Promise((done) => {
-    addEventListener("securitypolicyviolation", () => done(!window.ran), { once: true });
-    const script = document.createElement("script");
-    script.textContent = text;
-    document.head.append(script);
-    setTimeout(() => done(false), 1000);
-}), ProbeScript);
+const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, ProbeScript);
 
 for (const launch of [firefox, webkit]) {
     const engine = await launch();
@@ -309,8 +294,5 @@ for (const launch of [firefox, webkit]) {
 }
 
 await host.close();
-for (const failure of failures)
-    console.log(`FAIL: ${failure}`);
-console.log(failures.length ? `${failures.length} failed` : "the page in Firefox and WebKit: " +
-            "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk");
-process.exit(failures.length ? 1 : 0);
+report("the page in Firefox and WebKit: " +
+       "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk");

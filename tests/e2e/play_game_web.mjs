@@ -5,18 +5,12 @@
 //     node play_game_web.mjs path/to/build/web
 
 import { chromium } from "../../node_modules/playwright-core/index.mjs";
-import { createHash } from "node:crypto";
 import { readFile } from "node:fs/promises";
 import { join, resolve } from "node:path";
-import { decodePng, startHost } from "./web_support.mjs";
+import { check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript, report,
+         startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
-const failures = [];
-const check = (ok, what) => {
-    if (!ok)
-        failures.push(what);
-    return ok;
-};
 
 const host = await startHost(site);
 const { url, requests, deployed } = host;
@@ -37,7 +31,7 @@ async function open(size, { locale = "ja-JP", address = url } = {}) {
     const context = await browser.newContext({ ...sizes[size], locale });
     const page = await context.newPage();
     page.on("console", (message) => {
-        if (message.type() === "error" && !message.text().includes(CspProbe))
+        if (message.type() === "error" && !message.text().includes(ProbeDigest))
             failures.push(`${size} ${locale}: console error: ${message.text()}`);
     });
     page.on("pageerror", (error) => failures.push(`${size} ${locale}: ${error.message}`));
@@ -47,20 +41,7 @@ async function open(size, { locale = "ja-JP", address = url } = {}) {
     return { context, page };
 }
 
-// The page's Content-Security-Policy refuses an inline script, such as this probe, whose
-// refusal the browser reports with the script's digest; anything else it refused would show as
-// a console error.
-const ProbeScript = "window.ran = true;";
-const CspProbe = createHash("sha256").update(ProbeScript).digest("base64");
-async function policyRefusesInlineScript(page) {
-    return page.evaluate((text) => new Promise((done) => {
-        addEventListener("securitypolicyviolation", () => done(!window.ran), { once: true });
-        const script = document.createElement("script");
-        script.textContent = text;
-        document.head.append(script);
-        setTimeout(() => done(false), 1000);
-    }), ProbeScript);
-}
+const policyRefusesInlineScript = (page) => page.evaluate(refusesInlineScript, ProbeScript);
 
 const result = (page) => page.locator("#Label3");
 const colour = (page, id) =>
@@ -502,8 +483,5 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
 
 await browser.close();
 await host.close();
-for (const failure of failures)
-    console.log(`FAIL: ${failure}`);
-console.log(failures.length ? `${failures.length} failed` : "the page: played at desktop and phone sizes, " +
-            "boxes, keyboard, design geometry, locales, hostile names, offline, from disk");
-process.exit(failures.length ? 1 : 0);
+report("the page: played at desktop and phone sizes, " +
+       "boxes, keyboard, design geometry, locales, hostile names, offline, from disk");

@@ -1,10 +1,43 @@
-// What the page's browser tests share: a static host for the site, and pixels read back from a
-// browser's screenshots.
+// What the page's browser tests share: their failures and report, a static host for the site,
+// and pixels read back from a browser's screenshots.
 
+import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join } from "node:path";
 import { inflateSync } from "node:zlib";
+
+// Every check that failed, by what was seen; the run goes on after a failure.
+export const failures = [];
+export function check(ok, what) {
+    if (!ok)
+        failures.push(what);
+    return ok;
+}
+
+// Prints the failures, or what passed, and ends the run with its verdict.
+export function report(passed) {
+    for (const failure of failures)
+        console.log(`FAIL: ${failure}`);
+    console.log(failures.length ? `${failures.length} failed` : passed);
+    process.exit(failures.length ? 1 : 0);
+}
+
+// The page's policy refuses an inline script such as this probe; browsers name the refusal by
+// the script's digest, which tells it from any other.
+export const ProbeScript = "window.ran = true;";
+export const ProbeDigest = createHash("sha256").update(ProbeScript).digest("base64");
+
+// Run in the page with ProbeScript: whether the policy refused it.
+export function refusesInlineScript(text) {
+    return new Promise((done) => {
+        addEventListener("securitypolicyviolation", () => done(!window.ran), { once: true });
+        const script = document.createElement("script");
+        script.textContent = text;
+        document.head.append(script);
+        setTimeout(() => done(false), 1000);
+    });
+}
 
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
                 ".webmanifest": "application/manifest+json", ".png": "image/png",
@@ -18,9 +51,13 @@ const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/cs
 // more, to report only, so that whatever the policy refuses is reported to `cspReports`.
 export async function startHost(site, { policyReports = false } = {}) {
     const host = { requests: [], deployed: {}, extra: {}, down: false, cspReports: [] };
-    const policy = policyReports
-        ? (await readFile(join(site, "index.html"), "utf8")).match(/Content-Security-Policy" content="([^"]+)"/)[1]
-        : "";
+    let policy = "";
+    if (policyReports) {
+        const page = await readFile(join(site, "index.html"), "utf8");
+        policy = page.match(/Content-Security-Policy" content="([^"]+)"/)?.[1];
+        if (!policy)
+            throw new Error("the page states no Content-Security-Policy");
+    }
     const server = createServer(async (request, response) => {
         const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
         if (host.down) {
