@@ -214,9 +214,7 @@ page::Element Kazerima::createFrame(const design::Control &design, page::Element
 page::Element Kazerima::createOptionButton(const design::Control &design, page::Element container)
 {
     const page::Element label = page::create(container, "label");
-    place(label, design);
-    page::setStyle(label, "top", px(design::pixels(design.rect.top) - CountButtonReach));
-    page::setStyle(label, "height", px(design::pixels(design.rect.height) + 2 * CountButtonReach));
+    place(label, design, CountButtonReach);
     page::setStyle(label, "display", "flex");
     setColours(label, design.background, design.text);
     setFont(label, *design.font);
@@ -456,7 +454,7 @@ void Kazerima::fitToViewport()
             break;
         gap = needed;
     }
-    if (gap != m_fieldGap)
+    if (gap != m_fieldGap) // the controls are made a gap of 0 apart
         layOutFields(gap);
     const double scale = scaleFor(gap);
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);

@@ -58,9 +58,7 @@ private:
 
     page::Element m_window = page::None;
     page::Element m_client = page::None;
-    // The pixels the name fields lie apart beyond the design's pitch; none yet before the
-    // window is first fitted.
-    int m_fieldGap = -1;
+    int m_fieldGap = 0; // the pixels the name fields lie apart beyond the design's pitch
     // The viewport the window was last fitted to, and where and how large it stands in it.
     struct
     {

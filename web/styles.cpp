@@ -38,7 +38,7 @@ void setFont(page::Element element, const design::Font &font, std::string_view e
     page::setStyle(element, "font-weight", std::to_string(font.weight));
 }
 
-void place(page::Element element, const design::Control &control)
+void place(page::Element element, const design::Control &control, int reach)
 {
     const design::Rect &twips = control.rect;
     const std::span<const design::Control> controls = design::controls();
@@ -46,9 +46,9 @@ void place(page::Element element, const design::Control &control)
     page::setStyle(element, "z-index",
                    std::to_string(controls.data() + controls.size() - &control));
     page::setStyle(element, "left", px(design::pixels(twips.left)));
-    page::setStyle(element, "top", px(design::pixels(twips.top)));
+    page::setStyle(element, "top", px(design::pixels(twips.top) - reach));
     page::setStyle(element, "width", px(design::pixels(twips.width)));
-    page::setStyle(element, "height", px(design::pixels(twips.height)));
+    page::setStyle(element, "height", px(design::pixels(twips.height) + 2 * reach));
 }
 
 void setColours(page::Element element, Colour background, Colour text)

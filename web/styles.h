@@ -16,7 +16,9 @@ std::string css(Colour colour);
 void setFont(page::Element element, const design::Font &font, std::string_view embedded = {});
 // Positions an absolutely placed control at the design's place, in pixels, over the controls
 // that the design lists after it.
-void place(page::Element element, const design::Control &control);
+// With reach, the element stands that many pixels further above and below the design's place,
+// for a finger, while what it draws centred stays put.
+void place(page::Element element, const design::Control &control, int reach = 0);
 void setColours(page::Element element, Colour background, Colour text);
 
 } // namespace styles
