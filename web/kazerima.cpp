@@ -422,14 +422,15 @@ bool Kazerima::click(page::Element element, const page::Event &event)
     return m_menuBar->handle(element, event);
 }
 
-// The window scales as one piece to the largest size the viewport holds, centred, and so do
-// the boxes. Scaled below 1:1 (a phone held upright), the name fields, 24 pixels apart in the
-// design, would lie closer than a finger can tell apart: their column opens up until they lie a
-// finger apart on screen.
+// The window scales as one piece to the largest size the viewport holds, times a browser's zoom,
+// centred, and so do the boxes. Scaled below 1:1 (a phone held upright), the name fields, 24 pixels
+// apart in the design, would lie closer than a finger can tell apart: their column opens up until
+// they lie a finger apart on screen.
 void Kazerima::fitToViewport()
 {
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
+    followZoom(width, height);
     // Some browsers shrink the viewport for a software keyboard that opens over a name being
     // typed: the window keeps its size, and moves up as far as the field needs to stay in view.
     if (width == m_fitted.width && height < m_fitted.height) {
@@ -443,8 +444,9 @@ void Kazerima::fitToViewport()
         }
     }
     const auto scaleFor = [&](int gap) {
-        return std::min(width / ClientWidth,
-                        height / double(MenuBarHeight + ClientHeight + columnGrowth(gap)));
+        return m_zoom
+            * std::min(width / ClientWidth,
+                       height / double(MenuBarHeight + ClientHeight + columnGrowth(gap)));
     };
     // A wider gap makes the window taller, so never larger: a few rounds settle it.
     int gap = 0;
@@ -458,10 +460,38 @@ void Kazerima::fitToViewport()
         layOutFields(gap);
     const double scale = scaleFor(gap);
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
-    m_fitted = {width, height, (width - ClientWidth * scale) / 2,
-                (height - windowHeight * scale) / 2, scale};
+    // Centred while it fits; grown past the viewport, it starts where the page's scrolling does.
+    m_fitted = {width, height, std::max(0.0, (width - ClientWidth * scale) / 2),
+                std::max(0.0, (height - windowHeight * scale) / 2), scale};
+    page::setScrolls(ClientWidth * scale > width + 0.5 || windowHeight * scale > height + 0.5);
     page::setPlacement(m_window, m_fitted.left, m_fitted.top, scale);
     page::setZoom(m_box, scale);
+}
+
+// A browser's zoom scales the viewport alike across and down while the browser's window keeps
+// its size on screen; Chromium and Firefox change the device pixels per CSS pixel with it, WebKit
+// keeps them and gives the window's outer size in screen pixels. The window grows with a zoom,
+// as a page's text does, past the viewport if need be. A zoom already set when the page loads
+// cannot be told from the screen's density: the window fills the viewport then.
+void Kazerima::followZoom(double width, double height)
+{
+    const Viewport before = m_viewport;
+    m_viewport
+        = {width, height, page::devicePixelRatio(), page::windowWidth(), page::windowHeight()};
+    const Viewport &now = m_viewport;
+    if (before.width == 0 || width == before.width)
+        return;
+    // Each size is rounded to a CSS pixel.
+    const auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
+    const double shrunk = before.width / width;
+    if (now.pixelRatio != before.pixelRatio) {
+        const double zoom = now.pixelRatio / before.pixelRatio;
+        if (near(before.width, width * zoom) && near(before.height, height * zoom))
+            m_zoom *= zoom;
+    } else if (now.outerWidth == before.outerWidth && now.outerHeight == before.outerHeight
+               && near(before.height, height * shrunk)) {
+        m_zoom *= shrunk;
+    }
 }
 
 // Where a name field stands in its frame, the column's gap included.

@@ -41,6 +41,7 @@ private:
     bool press(page::Element element, const page::Event &event);
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
+    void followZoom(double width, double height);
     void layOutFields(int gap);
     int fieldTop(const design::Control &textBox) const;
     int fieldBottom(const design::Control &textBox) const;
@@ -64,6 +65,14 @@ private:
     {
         double width = 0, height = 0, left = 0, top = 0, scale = 1;
     } m_fitted;
+    // What the viewport was at the last resize, for telling a browser's zoom.
+    struct Viewport
+    {
+        double width = 0, height = 0;
+        double pixelRatio = 0; // device pixels per CSS pixel
+        double outerWidth = 0, outerHeight = 0; // the browser's window
+    } m_viewport;
+    double m_zoom = 1; // the browser's zoom since the page was loaded
     std::optional<MenuBar> m_menuBar;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;

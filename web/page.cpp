@@ -33,6 +33,10 @@ void js_show_modal(int element);
 void js_close(int element);
 double js_viewport_width();
 double js_viewport_height();
+double js_device_pixel_ratio();
+double js_window_width();
+double js_window_height();
+void js_set_scrolls(bool scrolls);
 }
 
 namespace page {
@@ -191,6 +195,26 @@ double viewportWidth()
 double viewportHeight()
 {
     return js_viewport_height();
+}
+
+double devicePixelRatio()
+{
+    return js_device_pixel_ratio();
+}
+
+double windowWidth()
+{
+    return js_window_width();
+}
+
+double windowHeight()
+{
+    return js_window_height();
+}
+
+void setScrolls(bool scrolls)
+{
+    js_set_scrolls(scrolls);
 }
 
 void setFrameHandler(std::function<void(double time)> frame)

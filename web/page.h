@@ -87,6 +87,15 @@ void close(Element dialog);
 // The layout viewport's size in CSS pixels: what a pinch-zoom or a software keyboard leaves alone.
 double viewportWidth();
 double viewportHeight();
+// Device pixels per CSS pixel: a browser's zoom changes it in Chromium and Firefox, as a screen of
+// another density does.
+double devicePixelRatio();
+// The browser's window, frame and bars included: Chromium and WebKit give it in screen pixels,
+// so that a zoom leaves it alone; Firefox in CSS pixels.
+double windowWidth();
+double windowHeight();
+// Whether the page scrolls, for a window that has grown past the viewport.
+void setScrolls(bool scrolls);
 
 // What runs before the page's next paint, given the frame's time in milliseconds, once per
 // requestFrame().

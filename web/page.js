@@ -142,4 +142,20 @@ mergeInto(LibraryManager.library, {
     js_viewport_height: function () {
         return document.documentElement.clientHeight;
     },
+
+    js_device_pixel_ratio: function () {
+        return window.devicePixelRatio;
+    },
+
+    js_window_width: function () {
+        return window.outerWidth;
+    },
+
+    js_window_height: function () {
+        return window.outerHeight;
+    },
+
+    js_set_scrolls: function (scrolls) {
+        document.documentElement.classList.toggle("scrolls", scrolls);
+    },
 });

@@ -1,7 +1,8 @@
 // Plays the page in the two other browser engines, Firefox (Debian's firefox-esr, over WebDriver
 // BiDi) and WebKit (WebKitGTK's MiniBrowser, over WebDriver, on the X display it is given): a
 // game by mouse and by keyboard, both boxes, the Content-Security-Policy, offline play and a
-// copy opened from disk; and checks that each engine draws the controls as Chromium does.
+// copy opened from disk; and checks that each engine draws the controls as Chromium does. A
+// browser's zoom, pressed on the X display, in WebKit and in Chromium with a window of its own.
 //
 //     xvfb-run node engines_web.mjs path/to/build/web
 
@@ -9,6 +10,7 @@ import { chromium } from "playwright-core";
 import puppeteer from "puppeteer-core";
 import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
+import { execFileSync } from "node:child_process";
 import { resolve } from "node:path";
 import { check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript, report,
          startHost } from "./web_support.mjs";
@@ -94,6 +96,7 @@ async function webkit() {
             return shot;
         },
         reload: () => driver.executeScript("setTimeout(() => location.reload())"),
+        windowClass: "MiniBrowser",
         close: () => driver.quit(),
     };
 }
@@ -192,6 +195,52 @@ const reload = async (engine) => {
 
 const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, ProbeScript);
 
+// A browser's zoom, as its keys reach it from the X display (WebDriver's keys go to the page):
+// the window grows by the zoom against the viewport, the page scrolls to all of it, and 100%
+// brings back the fit. Chromium and Firefox tell a zoom by the device pixels per CSS pixel,
+// WebKit by its window's outer size; Firefox runs headless here and is not zoomed.
+const pressOnDisplay = (windowClass, key) => {
+    const [window] = execFileSync("xdotool", ["search", "--onlyvisible", "--class", windowClass])
+        .toString().trim().split("\n");
+    execFileSync("xdotool", ["windowfocus", "--sync", window]);
+    execFileSync("xdotool", ["key", key]);
+};
+async function checkZoom(name, run, windowClass) {
+    const measure = () => run(() => {
+        const box = document.querySelector("main").getBoundingClientRect();
+        return { viewport: innerWidth, share: box.width / innerWidth, left: box.left + scrollX,
+                 top: box.top + scrollY, right: box.right + scrollX, bottom: box.bottom + scrollY,
+                 width: document.scrollingElement.scrollWidth, height: document.scrollingElement.scrollHeight,
+                 scrolls: getComputedStyle(document.documentElement).overflow !== "hidden" };
+    });
+    const before = await measure();
+    for (const key of ["ctrl+plus", "ctrl+plus"])
+        pressOnDisplay(windowClass, key);
+    await sleep(600); // the zoom's resize, and the frame after it
+    const zoomed = await measure();
+    const zoom = before.viewport / zoomed.viewport;
+    check(zoom > 1.1, `${name}: Ctrl+plus did not zoom the page (${zoom})`);
+    check(Math.abs(zoomed.share / before.share - zoom) <= 0.02 * zoom,
+          `${name}: zoomed ${zoom.toFixed(2)}×, the window grew ${(zoomed.share / before.share).toFixed(2)}×`);
+    check(zoomed.scrolls && zoomed.left >= 0 && zoomed.top >= 0 && zoomed.right <= zoomed.width + 1
+          && zoomed.bottom <= zoomed.height + 1,
+          `${name}: the zoomed window cannot be scrolled to all of it: ${JSON.stringify(zoomed)}`);
+    pressOnDisplay(windowClass, "ctrl+0");
+    await sleep(600);
+    const back = await measure();
+    check(Math.abs(back.share - before.share) < 0.005 && !back.scrolls,
+          `${name}: at 100% again the window fills ${back.share.toFixed(3)} of the viewport, not ${before.share.toFixed(3)}`);
+}
+{
+    const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: false,
+                                            args: ["--no-sandbox", "--disable-gpu", "--window-size=1000,760"] });
+    const page = await browser.newPage({ viewport: null });
+    await page.goto(host.url);
+    await page.waitForSelector("#Command1");
+    await checkZoom("Chromium", (script) => page.evaluate(script), "chromium");
+    await browser.close();
+}
+
 for (const launch of [firefox, webkit]) {
     const engine = await launch();
     const name = engine.name;
@@ -288,6 +337,12 @@ for (const launch of [firefox, webkit]) {
         check(await policyRefusesInlineScript(engine), `${name}: opened from disk, the policy is not in force`);
         await engine.click("Command1");
         check((await captionsOver(engine)).size >= 2, `${name}: opened from disk, the game did not play`);
+
+        if (engine.windowClass) {
+            await engine.open(`${host.url}?unframed`);
+            await ready(engine);
+            await checkZoom(name, engine.run, engine.windowClass);
+        }
     } finally {
         await engine.close();
     }
@@ -295,4 +350,5 @@ for (const launch of [firefox, webkit]) {
 
 await host.close();
 report("the page in Firefox and WebKit: " +
-       "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk");
+       "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk; " +
+       "a browser's zoom in WebKit and Chromium");
