@@ -35,6 +35,9 @@ constexpr double FieldMargin = 8;
 
 // Under which key the tab keeps the count button that is on.
 constexpr std::string_view CountKey = "count";
+// Under which key it keeps a browser's zoom, in millionths, after the viewport it was seen in.
+constexpr std::string_view ZoomKey = "zoom";
+constexpr double Millionths = 1e6;
 
 const design::Control &field(int slot)
 {
@@ -472,26 +475,47 @@ void Kazerima::fitToViewport()
 // its size on screen; Chromium and Firefox change the device pixels per CSS pixel with it, WebKit
 // keeps them and gives the window's outer size in screen pixels. The window grows with a zoom,
 // as a page's text does, past the viewport if need be. A zoom already set when the page loads
-// cannot be told from the screen's density: the window fills the viewport then.
+// cannot be told from the screen's density: the window fills the viewport then, unless the tab
+// saw the zoom before a reload.
 void Kazerima::followZoom(double width, double height)
 {
     const Viewport before = m_viewport;
     m_viewport
         = {width, height, page::devicePixelRatio(), page::windowWidth(), page::windowHeight()};
     const Viewport &now = m_viewport;
-    if (before.width == 0 || width == before.width)
+    std::string seen;
+    for (double number :
+         {width, height, now.pixelRatio * Millionths, now.outerWidth, now.outerHeight})
+        seen += std::to_string(int(number + 0.5)) + ' ';
+    // A reload keeps the zoom the tab had, where the browser still shows the page as it did.
+    if (before.width == 0) {
+        const std::optional<std::string> kept = page::sessionValue(ZoomKey);
+        if (!kept || !kept->starts_with(seen))
+            return;
+        int zoom = 0;
+        for (char digit : kept->substr(seen.size())) {
+            if (digit < '0' || digit > '9' || zoom > 100 * Millionths) // not a record of ours
+                return;
+            zoom = zoom * 10 + (digit - '0');
+        }
+        if (zoom > 0)
+            m_zoom = zoom / Millionths;
         return;
-    // Each size is rounded to a CSS pixel.
-    const auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
-    const double shrunk = before.width / width;
-    if (now.pixelRatio != before.pixelRatio) {
-        const double zoom = now.pixelRatio / before.pixelRatio;
-        if (near(before.width, width * zoom) && near(before.height, height * zoom))
-            m_zoom *= zoom;
-    } else if (now.outerWidth == before.outerWidth && now.outerHeight == before.outerHeight
-               && near(before.height, height * shrunk)) {
-        m_zoom *= shrunk;
     }
+    if (width != before.width) {
+        // Each size is rounded to a CSS pixel.
+        const auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
+        const double shrunk = before.width / width;
+        if (now.pixelRatio != before.pixelRatio) {
+            const double zoom = now.pixelRatio / before.pixelRatio;
+            if (near(before.width, width * zoom) && near(before.height, height * zoom))
+                m_zoom *= zoom;
+        } else if (now.outerWidth == before.outerWidth && now.outerHeight == before.outerHeight
+                   && near(before.height, height * shrunk)) {
+            m_zoom *= shrunk;
+        }
+    }
+    page::setSessionValue(ZoomKey, seen + std::to_string(int(m_zoom * Millionths + 0.5)));
 }
 
 // Where a name field stands in its frame, the column's gap included.

@@ -196,8 +196,8 @@ const reload = async (engine) => {
 const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, ProbeScript);
 
 // A browser's zoom, as its keys reach it from the X display (WebDriver's keys go to the page):
-// the window grows by the zoom against the viewport, the page scrolls to all of it, and 100%
-// brings back the fit. Chromium and Firefox tell a zoom by the device pixels per CSS pixel,
+// the window grows by the zoom against the viewport, the page scrolls to all of it, a reload
+// keeps it, and 100% brings back the fit. Chromium and Firefox tell a zoom by the device pixels per CSS pixel,
 // WebKit by its window's outer size; Firefox runs headless here and is not zoomed.
 const pressOnDisplay = (windowClass, key) => {
     const [window] = execFileSync("xdotool", ["search", "--onlyvisible", "--class", windowClass])
@@ -205,7 +205,7 @@ const pressOnDisplay = (windowClass, key) => {
     execFileSync("xdotool", ["windowfocus", "--sync", window]);
     execFileSync("xdotool", ["key", key]);
 };
-async function checkZoom(name, run, windowClass) {
+async function checkZoom(name, run, windowClass, reload) {
     const measure = () => run(() => {
         const box = document.querySelector("main").getBoundingClientRect();
         return { viewport: innerWidth, share: box.width / innerWidth, left: box.left + scrollX,
@@ -225,6 +225,10 @@ async function checkZoom(name, run, windowClass) {
     check(zoomed.scrolls && zoomed.left >= 0 && zoomed.top >= 0 && zoomed.right <= zoomed.width + 1
           && zoomed.bottom <= zoomed.height + 1,
           `${name}: the zoomed window cannot be scrolled to all of it: ${JSON.stringify(zoomed)}`);
+    await reload();
+    const reloaded = await measure();
+    check(Math.abs(reloaded.share - zoomed.share) < 0.005,
+          `${name}: zoomed and reloaded, the window fills ${reloaded.share.toFixed(3)} of the viewport, not ${zoomed.share.toFixed(3)}`);
     pressOnDisplay(windowClass, "ctrl+0");
     await sleep(600);
     const back = await measure();
@@ -237,7 +241,10 @@ async function checkZoom(name, run, windowClass) {
     const page = await browser.newPage({ viewport: null });
     await page.goto(host.url);
     await page.waitForSelector("#Command1");
-    await checkZoom("Chromium", (script) => page.evaluate(script), "chromium");
+    await checkZoom("Chromium", (script) => page.evaluate(script), "chromium", async () => {
+        await page.reload();
+        await page.waitForSelector("#Command1");
+    });
     await browser.close();
 }
 
@@ -341,7 +348,7 @@ for (const launch of [firefox, webkit]) {
         if (engine.windowClass) {
             await engine.open(`${host.url}?unframed`);
             await ready(engine);
-            await checkZoom(name, engine.run, engine.windowClass);
+            await checkZoom(name, engine.run, engine.windowClass, () => reload(engine));
         }
     } finally {
         await engine.close();
