@@ -144,6 +144,7 @@ void Kazerima::createWindow()
     m_announcer = page::create(m_window, "div");
     page::setAttribute(m_announcer, "class", "announcer");
     page::setAttribute(m_announcer, "aria-live", "polite");
+    page::setAttribute(m_announcer, "translate", "no");
 }
 
 // Each frame's controls inside the frame, made in the order of the design's tab stops, since Tab
@@ -268,6 +269,8 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
     // A name takes its direction from its first letters, and one too long for the box keeps
     // its beginning: a right-to-left one overflows on the left.
     page::setAttribute(label, "dir", "auto");
+    // A name is no word of a language: a browser's translation must leave it as it was typed.
+    page::setAttribute(label, "translate", "no");
     m_resultText = page::create(label, "span");
     page::setText(m_resultText, design.caption);
     return label;
