@@ -72,7 +72,7 @@ private:
         double pixelRatio = 0; // device pixels per CSS pixel
         double outerWidth = 0, outerHeight = 0; // the browser's window
     } m_viewport;
-    double m_zoom = 1; // the browser's zoom since the page was loaded
+    double m_zoom = 1; // the browser's zoom since the page was loaded, or before a reload
     std::optional<MenuBar> m_menuBar;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;
