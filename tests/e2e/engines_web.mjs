@@ -2,7 +2,7 @@
 // BiDi) and WebKit (WebKitGTK's MiniBrowser, over WebDriver, on the X display it is given): a
 // game by mouse and by keyboard, both boxes, the Content-Security-Policy, offline play and a
 // copy opened from disk; and checks that each engine draws the controls as Chromium does. A
-// browser's zoom, pressed on the X display, in WebKit and in Chromium with a window of its own.
+// browser's zoom, pressed on the X display, in all three.
 //
 //     xvfb-run node engines_web.mjs path/to/build/web
 
@@ -201,7 +201,7 @@ const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, Pr
 // the window grows by the zoom against the viewport, the page scrolls to all of it, its box has
 // nothing to scroll (a desktop's browser would show a scroll bar), a reload keeps the zoom, and
 // 100% brings back the fit. Chromium and Firefox tell a zoom by the device pixels per CSS pixel,
-// WebKit by its window's outer size; Firefox runs headless here and is not zoomed.
+// WebKit by its window's outer size.
 const pressOnDisplay = (windowClass, key) => {
     const [window] = execFileSync("xdotool", ["search", "--onlyvisible", "--class", windowClass])
         .toString().trim().split("\n");
@@ -253,15 +253,22 @@ async function checkZoom(name, { run, key }, windowClass, reload) {
     check(Math.abs(back.share - before.share) < 0.005 && !back.scrolls,
           `${name}: at 100% again the window fills ${back.share.toFixed(3)} of the viewport, not ${before.share.toFixed(3)}`);
 }
-{
-    const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: false,
-                                            args: ["--no-sandbox", "--disable-gpu", "--window-size=1000,760"] });
+// Chromium and Firefox with windows of their own on the display, where keys can zoom them.
+const onDisplay = [
+    ["Chromium", "chromium", () => chromium.launch({
+        executablePath: "/usr/bin/chromium", headless: false,
+        args: ["--no-sandbox", "--disable-gpu", "--window-size=1000,760"] })],
+    ["Firefox", "firefox", () => puppeteer.launch({
+        browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: false,
+        protocol: "webDriverBiDi", defaultViewport: null, args: ["--width=1000", "--height=760"] })],
+];
+for (const [name, windowClass, launch] of onDisplay) {
+    const browser = await launch();
     const page = await browser.newPage({ viewport: null });
     await page.goto(host.url);
     await page.waitForSelector("#Command1");
-    const chromiumEngine = { run: (script) => page.evaluate(script),
-                             key: (key) => page.keyboard.press(key) };
-    await checkZoom("Chromium", chromiumEngine, "chromium", async () => {
+    const engine = { run: (script) => page.evaluate(script), key: (key) => page.keyboard.press(key) };
+    await checkZoom(name, engine, windowClass, async () => {
         await page.reload();
         await page.waitForSelector("#Command1");
     });
@@ -378,4 +385,4 @@ for (const launch of [firefox, webkit]) {
 await host.close();
 report("the page in Firefox and WebKit: " +
        "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk; " +
-       "a browser's zoom in WebKit and Chromium");
+       "a browser's zoom in all three");
