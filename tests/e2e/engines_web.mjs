@@ -12,8 +12,8 @@ import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
 import { execFileSync } from "node:child_process";
 import { resolve } from "node:path";
-import { check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript, report,
-         startHost } from "./web_support.mjs";
+import { captionsOver, check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript,
+         report, startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
@@ -144,22 +144,9 @@ function differing(shot, [left, top, w, h], expected, [expectedLeft, expectedTop
 const MostlyAlike = 0.08;
 
 // --- each engine --------------------------------------------------------------------------------
-// The names the box shows, read until two have shown or two seconds have passed: a browser
-// sharing a busy machine may run few frames.
-const captionsOver = async (engine) => {
-    const seen = new Set();
-    const read = async () => {
-        const caption = await engine.run(() => document.getElementById("Label3").textContent);
-        if (caption) // not the box before the first tick
-            seen.add(caption);
-    };
-    for (const end = Date.now() + 2000; Date.now() < end && seen.size < 2; await sleep(20))
-        await read();
-    // And a little longer, for any name that should not be there.
-    for (let reads = 0; reads < 10; ++reads, await sleep(20))
-        await read();
-    return seen;
-};
+// What the box shows while it spins, and a little longer, for any name that should not be there.
+const spinning = (engine) =>
+    captionsOver(() => engine.run(() => document.getElementById("Label3").textContent), 200);
 const colour = (engine) =>
     engine.run(() => getComputedStyle(document.getElementById("Label3")).backgroundColor);
 const red = "rgb(255, 0, 0)";
@@ -308,7 +295,7 @@ for (const launch of [firefox, webkit]) {
         await typeOver(engine, "Text1", "あかね");
         await typeOver(engine, "Text2", "ゆうた");
         await engine.click("Command1");
-        const spun = await captionsOver(engine);
+        const spun = await spinning(engine);
         check(spun.size === 2 && spun.has("あかね") && spun.has("ゆうた"),
               `${name}: the names typed did not spin: ${[...spun]}`);
         await engine.click("Command2");
@@ -350,7 +337,7 @@ for (const launch of [firefox, webkit]) {
         await typeOver(engine, "Text1", "あかね");
         await engine.run(() => document.getElementById("Command1").focus());
         await engine.key("Space");
-        check((await captionsOver(engine)).size === 2, `${name}: Space on スタート started no spin`);
+        check((await spinning(engine)).size === 2, `${name}: Space on スタート started no spin`);
         await engine.key("Tab");
         check(await focused(engine) === "Command2", `${name}: Tab from スタート reached ${await focused(engine)}`);
         await engine.key("Enter");
@@ -372,7 +359,7 @@ for (const launch of [firefox, webkit]) {
         await reload(engine);
         await engine.click("Command1");
         check(await engine.run(() => !!navigator.serviceWorker.controller)
-              && (await captionsOver(engine)).size >= 2, `${name}: offline, the game did not play`);
+              && (await spinning(engine)).size >= 2, `${name}: offline, the game did not play`);
         host.down = false;
 
         // A copy opened from disk.
@@ -380,7 +367,7 @@ for (const launch of [firefox, webkit]) {
         await ready(engine);
         check(await policyRefusesInlineScript(engine), `${name}: opened from disk, the policy is not in force`);
         await engine.click("Command1");
-        check((await captionsOver(engine)).size >= 2, `${name}: opened from disk, the game did not play`);
+        check((await spinning(engine)).size >= 2, `${name}: opened from disk, the game did not play`);
 
         if (engine.windowClass) {
             await engine.open(`${host.url}?unframed`);

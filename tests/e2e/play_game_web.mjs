@@ -7,8 +7,8 @@
 import { chromium } from "../../node_modules/playwright-core/index.mjs";
 import { readFile } from "node:fs/promises";
 import { join, resolve } from "node:path";
-import { check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript, report,
-         startHost } from "./web_support.mjs";
+import { captionsOver, check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript,
+         report, startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 
@@ -58,17 +58,7 @@ const pixel = async (page, x, y) =>
 const hiddenSoon = (page, selector) =>
     page.locator(selector).waitFor({ state: "hidden", timeout: 1000 }).then(() => true, () => false);
 
-// What the result box shows over at least `milliseconds`, and on until two names have shown or
-// two seconds have passed: a browser sharing a busy machine may run few frames.
-async function captionsOver(page, milliseconds) {
-    const seen = new Set();
-    for (const start = Date.now(); ; await page.waitForTimeout(20)) {
-        seen.add(await result(page).textContent());
-        const elapsed = Date.now() - start;
-        if (elapsed >= 2000 || (elapsed >= milliseconds && [...seen].filter(Boolean).length >= 2))
-            return seen;
-    }
-}
+const spinning = (page, milliseconds) => captionsOver(() => result(page).textContent(), milliseconds);
 
 // --- a whole game, with a mouse and with touch ------------------------------------------------
 for (const size of ["desktop", "phone"]) {
@@ -83,7 +73,7 @@ for (const size of ["desktop", "phone"]) {
     await page.getByRole("textbox", { name: "2人目の名前" }).fill("<b>ゆうた</b>");
 
     await press(page.getByRole("button", { name: "スタート" }));
-    const spun = await captionsOver(page, 400);
+    const spun = await spinning(page, 400);
     check(spun.size >= 2, `${size}: the names did not cycle (${[...spun]})`);
     check(await page.locator("#Label3 b").count() === 0, `${size}: a name was read as markup`);
     check(await page.locator(".announcer").textContent() === "",
@@ -323,7 +313,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     check(await focused() === "Text4", `Shift+Tab over the hidden field reached ${await focused()}`);
     await page.locator("#Command1").focus();
     await page.keyboard.press("Space");
-    check((await captionsOver(page, 300)).size >= 2, "Space on スタート started no spin");
+    check((await spinning(page, 300)).size >= 2, "Space on スタート started no spin");
     await page.keyboard.press("Tab");
     await page.keyboard.press("Enter");
     check(await colour(page, "Label3") === red, "Enter on ストップ did not stop");
@@ -348,7 +338,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await page.locator("#Text2").fill("שלום עולם");
     await page.locator("#Command1").click();
     const started = Date.now();
-    const seen = await captionsOver(page, 500);
+    const seen = await spinning(page, 500);
     check(Date.now() - started < 2000, "the page froze with a 100,000-character name");
     check([...seen].some((caption) => caption.startsWith("長長長")), "the long name never showed");
     await page.locator("#Command2").click();
@@ -388,7 +378,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     await page.reload();
     await page.waitForSelector("#Command1");
     await page.locator("#Command1").click();
-    check((await captionsOver(page, 300)).size >= 2, "offline, the game did not play");
+    check((await spinning(page, 300)).size >= 2, "offline, the game did not play");
     await context.close();
     const outside = requests.filter((path) => !path.startsWith("/game/"));
     check(outside.length === 0, `requests outside the site: ${outside}`);
@@ -469,7 +459,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     check(await page.getByRole("radio", { name: "2人" }).isChecked() && await hiddenSoon(page, "#Text3"),
           "a reload lost the count chosen");
     await page.locator("#Command1").click();
-    const spun = [...await captionsOver(page, 300)].filter((caption) => caption !== "");
+    const spun = [...await spinning(page, 300)].filter((caption) => caption !== "");
     check(spun.length === 2 && spun.every((caption) => ["美咲", "健太"].includes(caption)),
           `after a reload the names kept did not spin: ${spun}`);
     check(await page.evaluate(() => localStorage.length === 0 && document.cookie === ""),
@@ -486,7 +476,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     const { context, page } = await open("phone", { address: `file://${site}/index.html` });
     check(await policyRefusesInlineScript(page), "opened from disk, the Content-Security-Policy is not in force");
     await page.locator("#Command1").tap();
-    check((await captionsOver(page, 300)).size >= 2, "opened from disk, the game did not play");
+    check((await spinning(page, 300)).size >= 2, "opened from disk, the game did not play");
     await context.close();
 }
 

@@ -102,6 +102,20 @@ export async function startHost(site, { policyReports = false } = {}) {
     return host;
 }
 
+// The names the result box shows, read for at least `milliseconds` and on until two have shown
+// or two seconds have passed: a browser sharing a busy machine may run few frames.
+export async function captionsOver(readCaption, milliseconds) {
+    const seen = new Set();
+    for (const start = Date.now(); ; await new Promise((done) => setTimeout(done, 20))) {
+        const caption = await readCaption();
+        if (caption) // not the box before the first tick
+            seen.add(caption);
+        const elapsed = Date.now() - start;
+        if (elapsed >= 2000 || (elapsed >= milliseconds && seen.size >= 2))
+            return seen;
+    }
+}
+
 // An 8-bit RGB or RGBA PNG, as browsers' screenshots are, as { width, height, rgb(x, y) }.
 export function decodePng(png) {
     const width = png.readUInt32BE(16), height = png.readUInt32BE(20);
