@@ -490,19 +490,8 @@ void Kazerima::followZoom(double width, double height)
     for (double number :
          {width, height, now.pixelRatio * Millionths, now.outerWidth, now.outerHeight})
         seen += std::to_string(int(number + 0.5)) + ' ';
-    // A reload keeps the zoom the tab had, where the browser still shows the page as it did.
     if (before.width == 0) {
-        const std::optional<std::string> kept = page::sessionValue(ZoomKey);
-        if (!kept || !kept->starts_with(seen))
-            return;
-        int zoom = 0;
-        for (char digit : kept->substr(seen.size())) {
-            if (digit < '0' || digit > '9' || zoom > 100 * Millionths) // not a record of ours
-                return;
-            zoom = zoom * 10 + (digit - '0');
-        }
-        if (zoom > 0)
-            m_zoom = zoom / Millionths;
+        restoreZoom(seen);
         return;
     }
     if (width != before.width) {
@@ -519,6 +508,23 @@ void Kazerima::followZoom(double width, double height)
         }
     }
     page::setSessionValue(ZoomKey, seen + std::to_string(int(m_zoom * Millionths + 0.5)));
+}
+
+// A reload keeps the zoom the tab had, where the browser still shows the page as it did: seen
+// is the viewport as followZoom keeps it.
+void Kazerima::restoreZoom(std::string_view seen)
+{
+    const std::optional<std::string> kept = page::sessionValue(ZoomKey);
+    if (!kept || !kept->starts_with(seen))
+        return;
+    int zoom = 0;
+    for (char digit : kept->substr(seen.size())) {
+        if (digit < '0' || digit > '9' || zoom > 100 * Millionths) // not a record of ours
+            return;
+        zoom = zoom * 10 + (digit - '0');
+    }
+    if (zoom > 0)
+        m_zoom = zoom / Millionths;
 }
 
 // Where a name field stands in its frame, the column's gap included.

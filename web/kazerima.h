@@ -42,6 +42,7 @@ private:
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
     void followZoom(double width, double height);
+    void restoreZoom(std::string_view seen);
     void layOutFields(int gap);
     int fieldTop(const design::Control &textBox) const;
     int fieldBottom(const design::Control &textBox) const;
