@@ -94,7 +94,7 @@ void Kazerima::frame(double time)
     if (!m_shown) {
         m_shown = true;
         fitToViewport();
-        page::focus(element(*design::control(design::StartButton)));
+        page::focus(element(*design::control(design::StartButton)), page::Scroll::InPlace);
     }
     // While a box is open the ticks pause; they go on where they were once it is dismissed.
     if (m_boxOpen)
@@ -112,8 +112,12 @@ void Kazerima::frame(double time)
 
 void Kazerima::createWindow()
 {
+    // What holds the window over the viewport, and scrolls it once a browser's zoom has grown it
+    // past the viewport: its scroll bars leave the viewport the window is fitted to alone.
+    m_scroller = page::create(page::Body, "div");
+    page::setAttribute(m_scroller, "class", "scroller");
     // Around the window, the window's black; a tap there closes an open menu.
-    const page::Element backdrop = page::create(page::Body, "div");
+    const page::Element backdrop = page::create(m_scroller, "div");
     page::setAttribute(backdrop, "class", "backdrop");
     page::setStyle(backdrop, "background-color", css(design::WindowBackground));
     page::listen(backdrop, page::EventType::PointerDown);
@@ -121,7 +125,7 @@ void Kazerima::createWindow()
     page::listen(page::Body, page::EventType::KeyDown);
 
     // The page's main content, for those who move by landmarks.
-    m_window = page::create(page::Body, "main");
+    m_window = page::create(m_scroller, "main");
     page::setAttribute(m_window, "class", "window");
     page::setAttribute(m_window, "lang", "ja");
     page::setStyle(m_window, "width", px(ClientWidth));
@@ -466,12 +470,18 @@ void Kazerima::fitToViewport()
         layOutFields(gap);
     const double scale = scaleFor(gap);
     const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
-    // Centred while it fits; grown past the viewport, it starts where the page's scrolling does.
+    // Centred while it fits; grown past the viewport, it starts where the scrolling does.
     m_fitted = {width, height, std::max(0.0, (width - ClientWidth * scale) / 2),
                 std::max(0.0, (height - windowHeight * scale) / 2), scale};
-    page::setScrolls(ClientWidth * scale > width + 0.5 || windowHeight * scale > height + 0.5);
+    const bool scrolls = ClientWidth * scale > width + 0.5 || windowHeight * scale > height + 0.5;
+    page::setAttribute(m_scroller, "class", scrolls ? "scroller scrolls" : "scroller");
     page::setPlacement(m_window, m_fitted.left, m_fitted.top, scale);
-    page::setZoom(m_box, scale);
+    // A box grows with the window, but not past the viewport's fit: grown further by a zoom, it
+    // would hide its OK below the viewport.
+    page::setZoom(m_box, std::min(scale, scale / m_zoom));
+    // The viewport the window now fits, for whoever waits on the page to have taken a size in.
+    page::setAttribute(page::Body, "data-fitted",
+                       std::to_string(int(width)) + ' ' + std::to_string(int(height)));
 }
 
 // A browser's zoom scales the viewport alike across and down while the browser's window keeps

@@ -58,6 +58,7 @@ private:
     void setBackColour(const design::Control &label, Colour colour) override;
     void announce(const design::Control &label) override;
 
+    page::Element m_scroller = page::None;
     page::Element m_window = page::None;
     page::Element m_client = page::None;
     int m_fieldGap = 0; // the pixels the name fields lie apart beyond the design's pitch

@@ -22,7 +22,7 @@ void js_set_checked(int element, bool checked);
 bool js_checked(int element);
 void js_set_value(int element, const char *value, int length);
 char *js_value(int element);
-void js_focus(int element);
+void js_focus(int element, bool inPlace);
 bool js_has_focus(int element);
 void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
@@ -36,7 +36,6 @@ double js_viewport_height();
 double js_device_pixel_ratio();
 double js_window_width();
 double js_window_height();
-void js_set_scrolls(bool scrolls);
 }
 
 namespace page {
@@ -130,9 +129,9 @@ std::string value(Element element)
     return result;
 }
 
-void focus(Element element)
+void focus(Element element, Scroll scroll)
 {
-    js_focus(element);
+    js_focus(element, scroll == Scroll::InPlace);
 }
 
 bool hasFocus(Element element)
@@ -210,11 +209,6 @@ double windowWidth()
 double windowHeight()
 {
     return js_window_height();
-}
-
-void setScrolls(bool scrolls)
-{
-    js_set_scrolls(scrolls);
 }
 
 void setFrameHandler(std::function<void(double time)> frame)

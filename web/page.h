@@ -65,7 +65,10 @@ void setChecked(Element element, bool checked);
 bool checked(Element element);
 void setValue(Element element, std::string_view value);
 std::string value(Element element);
-void focus(Element element);
+// In place, the keyboard's focus moves without scrolling it into view: for the focus a page
+// opens with, which must leave the window's top-left where a reload put it.
+enum class Scroll { IntoView, InPlace };
+void focus(Element element, Scroll scroll = Scroll::IntoView);
 bool hasFocus(Element element);
 // A text field the keyboard leaves shows its text from the beginning, as Chromium's and
 // WebKit's do by themselves; Firefox's would stay at the caret, so the caret goes back there.
@@ -94,8 +97,6 @@ double devicePixelRatio();
 // so that a zoom leaves it alone; Firefox in CSS pixels.
 double windowWidth();
 double windowHeight();
-// Whether the page scrolls, for a window that has grown past the viewport.
-void setScrolls(bool scrolls);
 
 // What runs before the page's next paint, given the frame's time in milliseconds, once per
 // requestFrame().

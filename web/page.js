@@ -65,8 +65,8 @@ mergeInto(LibraryManager.library, {
         return pointer;
     },
 
-    js_focus: function (element) {
-        Module.kazerimaElements[element].focus();
+    js_focus: function (element, inPlace) {
+        Module.kazerimaElements[element].focus({ preventScroll: inPlace });
     },
 
     js_has_focus: function (element) {
@@ -88,17 +88,21 @@ mergeInto(LibraryManager.library, {
     // Every listener forwards to the one entry point, kazerima_event, with what the program
     // reads of an event: the key, whether it is the press of the main pointer (a finger, a pen,
     // the mouse's main button), and a click's count (0 for the keyboard's activation).
+    // The viewport's size is followed by observing the root, whose box is the layout viewport:
+    // an observation comes once layout has taken the new size in, where a resize event may come
+    // before it (WebKit, zoomed on a busy machine, reads the old size there).
     js_listen: function (element, type, name, length, onViewport) {
+        if (onViewport) {
+            new ResizeObserver(() => Module._kazerima_event(element, type, 0, false, 0))
+                .observe(document.documentElement);
+            return;
+        }
         const forward = (event) => {
             const press = event.isPrimary === true && event.button === 0;
             if (Module._kazerima_event(element, type, event.keyCode || 0, press, event.detail || 0))
                 event.preventDefault();
         };
-        const eventName = UTF8ToString(name, length);
-        if (onViewport)
-            window.addEventListener(eventName, forward);
-        else
-            Module.kazerimaElements[element].addEventListener(eventName, forward);
+        Module.kazerimaElements[element].addEventListener(UTF8ToString(name, length), forward);
     },
 
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.
@@ -153,9 +157,5 @@ mergeInto(LibraryManager.library, {
 
     js_window_height: function () {
         return window.outerHeight;
-    },
-
-    js_set_scrolls: function (scrolls) {
-        document.documentElement.classList.toggle("scrolls", scrolls);
     },
 });

@@ -9,3 +9,6 @@ if (location.protocol === "http:" || location.protocol === "https:") {
     if ("serviceWorker" in navigator)
         addEventListener("load", () => navigator.serviceWorker.register("sw.js"));
 }
+// A reload opens at the window's top-left: a zoomed window scrolled elsewhere would otherwise be
+// scrolled back there, over a window that may stand elsewhere now.
+history.scrollRestoration = "manual";
