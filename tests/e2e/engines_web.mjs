@@ -12,11 +12,10 @@ import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
 import { execFileSync } from "node:child_process";
 import { resolve } from "node:path";
-import { captionsOver, check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript,
-         report, startHost } from "./web_support.mjs";
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, ProbeDigest,
+         ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
-const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
 
 const host = await startHost(site, { policyReports: true });
 // The design's size at 1:1. MiniBrowser's window is wider than that, so the page is shown in a
@@ -109,11 +108,8 @@ const reference = {};
                                             args: ["--no-sandbox", "--disable-gpu"] });
     const page = await browser.newPage({ viewport: { width, height } });
     await page.goto(host.url);
-    await page.waitForSelector("#Command1");
-    // Each caption in its own face: one still loading leaves the system's copy of it in its
-    // place, alike but for a few pixels of each glyph.
-    await page.evaluate(() => document.fonts.ready.then(() => document.activeElement.blur()));
-    await page.waitForTimeout(200);
+    await page.waitForFunction(fittedNow);
+    await page.evaluate(drawnInItsFaces);
     reference.window = decodePng(await page.screenshot());
     await page.locator("#Text1").fill("");
     await page.locator("#Command1").click();
@@ -150,14 +146,16 @@ const spinning = (engine) =>
 const colour = (engine) =>
     engine.run(() => getComputedStyle(document.getElementById("Label3")).backgroundColor);
 const red = "rgb(255, 0, 0)";
-// Whether the field is hidden within a second: a count takes effect with the next frame.
-const hiddenSoon = async (engine, id) => {
-    for (const end = Date.now() + 1000; Date.now() < end; await sleep(20)) {
-        if (await engine.run((id) => document.getElementById(id).hidden, id))
-            return true;
-    }
-    return false;
-};
+// Whether the field is hidden soon: a count takes effect with the next frame.
+const hiddenSoon = (engine, id) =>
+    waitFor(`${id} to hide`, () => engine.run((id) => document.getElementById(id).hidden, id))
+        .then(() => true, () => false);
+// Resolves after the page has drawn ten frames more.
+const framesLater = (engine) => engine.run(() => new Promise((done) => {
+    let frames = 0;
+    const next = () => (++frames === 10 ? done(true) : requestAnimationFrame(next));
+    requestAnimationFrame(next);
+}));
 const focused = (engine) => engine.run(() => document.activeElement.id || document.activeElement.textContent);
 const openBox = (engine) => engine.run(() => document.querySelector("dialog[open]")?.textContent ?? "");
 const typeOver = async (engine, id, text) => {
@@ -166,16 +164,10 @@ const typeOver = async (engine, id, text) => {
     if (text)
         await engine.type(text);
 };
-// Waits for the page's window, in a document newer than any reloaded.
-const ready = async (engine) => {
-    for (let tries = 0; tries < 100; ++tries, await sleep(50)) {
-        const shown = await engine.run(() => !window.reloaded && !!document.getElementById("Command1"))
-            .catch(() => false); // between two documents
-        if (shown)
-            break;
-    }
-    await sleep(200);
-};
+// Waits for the page's window fitted to the viewport, in a document newer than any reloaded.
+const ready = (engine) =>
+    waitFor("the page's window fitted to the viewport",
+            () => engine.run(fittedNow).catch(() => false)); // between two documents
 const reload = async (engine) => {
     await engine.run(() => { window.reloaded = true; });
     await engine.reload();
@@ -184,11 +176,12 @@ const reload = async (engine) => {
 
 const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, ProbeScript);
 
-// A browser's zoom, as its keys reach it from the X display (WebDriver's keys go to the page):
-// the window grows by the zoom against the viewport, the page scrolls to all of it, its box has
-// nothing to scroll (a desktop's browser would show a scroll bar), a reload keeps the zoom, and
-// 100% brings back the fit. Chromium and Firefox tell a zoom by the device pixels per CSS pixel,
-// WebKit by its window's outer size.
+// A browser's zoom, as its keys reach it from the X display (WebDriver's keys go to the page),
+// stepped up past 150% and 200%: at each step the window grows by the zoom against the viewport,
+// and all of it can be scrolled into view, its box has nothing to scroll (a desktop's browser
+// would show a scroll bar), and a reload, from the window scrolled to its far corner, keeps the
+// zoom and opens at the window's top-left. 100% brings back the fit. Chromium and Firefox tell a
+// zoom by the device pixels per CSS pixel, WebKit by its window's outer size.
 const pressOnDisplay = (windowClass, key) => {
     const [window] = execFileSync("xdotool", ["search", "--onlyvisible", "--class", windowClass])
         .toString().trim().split("\n");
@@ -208,45 +201,62 @@ async function checkBoxFits(name, run, key) {
     check(overflow[0] <= 0 && overflow[1] <= 0, `${name}: the box scrolls by ${overflow}`);
     await key("Enter");
 }
-async function checkZoom(name, { run, key }, windowClass, reload) {
-    const measure = () => run(() => {
-        const box = document.querySelector("main").getBoundingClientRect();
-        return { viewport: innerWidth, share: box.width / innerWidth, left: box.left + scrollX,
-                 top: box.top + scrollY, right: box.right + scrollX, bottom: box.bottom + scrollY,
-                 width: document.scrollingElement.scrollWidth, height: document.scrollingElement.scrollHeight,
-                 scrolls: getComputedStyle(document.documentElement).overflow !== "hidden" };
-    });
-    // Read once the zoom has reached the page and two reads 100 ms apart agree: a busy machine
-    // may take a while to zoom.
-    const settled = async (viewportBefore) => {
-        let last = null;
-        for (const end = Date.now() + 3000; Date.now() < end; await sleep(100)) {
-            const now = await measure();
-            if (now.viewport !== viewportBefore && JSON.stringify(now) === JSON.stringify(last))
-                break;
-            last = now;
-        }
-        return measure();
+// Where the window stands in the viewport and in what scrolls it, in CSS pixels; `inView` for
+// each of the elements named, whether it lies wholly in the viewport.
+function measureWindow(ids) {
+    const root = document.documentElement, scroller = document.querySelector(".scroller");
+    const box = document.querySelector("main").getBoundingClientRect();
+    const inView = (id) => {
+        const rect = document.getElementById(id).getBoundingClientRect();
+        return rect.left >= -0.5 && rect.top >= -0.5 && rect.right <= scroller.clientWidth + 0.5
+            && rect.bottom <= scroller.clientHeight + 0.5;
     };
+    return { viewport: root.clientWidth, share: box.width / root.clientWidth,
+             left: box.left, top: box.top, scrollLeft: scroller.scrollLeft, scrollTop: scroller.scrollTop,
+             scrolls: getComputedStyle(scroller).overflow !== "hidden",
+             inView: Object.fromEntries(ids.map((id) => [id, inView(id)])) };
+}
+// The window's corners and its two buttons, the first at the window's top-left, the last at its
+// bottom-right.
+const Corners = ["Text1", "Option2", "Command1", "Command2"];
+async function checkZoom(name, { run, key }, windowClass, reload) {
+    const measure = () => run(measureWindow, Corners);
+    // The page has fitted the window to a viewport other than `viewport`.
+    const fittedOther = (viewport) => waitFor(`${name} to zoom from a viewport ${viewport} wide`,
+                                              async () => ![false, viewport].includes(await run(fittedNow)));
     const before = await measure();
     await checkBoxFits(name, run, key);
-    for (const key of ["ctrl+plus", "ctrl+plus"])
-        pressOnDisplay(windowClass, key);
-    const zoomed = await settled(before.viewport);
-    const zoom = before.viewport / zoomed.viewport;
-    check(zoom > 1.1, `${name}: Ctrl+plus did not zoom the page (${zoom})`);
-    check(Math.abs(zoomed.share / before.share - zoom) <= 0.02 * zoom,
-          `${name}: zoomed ${zoom.toFixed(2)}×, the window grew ${(zoomed.share / before.share).toFixed(2)}×`);
-    check(zoomed.scrolls && zoomed.left >= 0 && zoomed.top >= 0 && zoomed.right <= zoomed.width + 1
-          && zoomed.bottom <= zoomed.height + 1,
-          `${name}: the zoomed window cannot be scrolled to all of it: ${JSON.stringify(zoomed)}`);
-    await checkBoxFits(`${name}, zoomed`, run, key);
-    await reload();
-    const reloaded = await measure();
-    check(Math.abs(reloaded.share - zoomed.share) < 0.005,
-          `${name}: zoomed and reloaded, the window fills ${reloaded.share.toFixed(3)} of the viewport, not ${zoomed.share.toFixed(3)}`);
+    let zoomed = before;
+    for (const least of [1.2, 1.5, 2]) {
+        while (before.viewport / zoomed.viewport < least - 0.01) {
+            pressOnDisplay(windowClass, "ctrl+plus");
+            await fittedOther(zoomed.viewport);
+            zoomed = await measure();
+        }
+        const zoom = before.viewport / zoomed.viewport;
+        const at = `${name} at ${Math.round(zoom * 100)}%`;
+        check(Math.abs(zoomed.share / before.share - zoom) <= 0.02 * zoom,
+              `${at}: the window grew ${(zoomed.share / before.share).toFixed(2)}×`);
+        const reached = {};
+        for (const [left, top] of [[0, 0], [1e6, 0], [0, 1e6], [1e6, 1e6]]) {
+            await run(([left, top]) => document.querySelector(".scroller").scrollTo(left, top), [left, top]);
+            Object.entries((await measure()).inView).forEach(([id, seen]) => { reached[id] ||= seen; });
+        }
+        check(zoomed.scrolls && Corners.every((id) => reached[id]),
+              `${at}: the window cannot be scrolled to all of it: ${JSON.stringify({ zoomed, reached })}`);
+        if (least !== 1.5)
+            await checkBoxFits(at, run, key);
+        await reload();
+        const reloaded = await measure();
+        check(Math.abs(reloaded.share - zoomed.share) < 0.005,
+              `${at}, reloaded: the window fills ${reloaded.share.toFixed(3)} of the viewport, not ${zoomed.share.toFixed(3)}`);
+        check(reloaded.scrollLeft === 0 && reloaded.scrollTop === 0 && reloaded.left >= -0.5
+              && reloaded.top >= -0.5 && reloaded.inView.Text1,
+              `${at}, reloaded: the window's top-left is not in view: ${JSON.stringify(reloaded)}`);
+    }
     pressOnDisplay(windowClass, "ctrl+0");
-    const back = await settled(zoomed.viewport);
+    await fittedOther(zoomed.viewport);
+    const back = await measure();
     check(Math.abs(back.share - before.share) < 0.005 && !back.scrolls,
           `${name}: at 100% again the window fills ${back.share.toFixed(3)} of the viewport, not ${before.share.toFixed(3)}`);
 }
@@ -254,20 +264,21 @@ async function checkZoom(name, { run, key }, windowClass, reload) {
 const onDisplay = [
     ["Chromium", "chromium", () => chromium.launch({
         executablePath: "/usr/bin/chromium", headless: false,
-        args: ["--no-sandbox", "--disable-gpu", "--window-size=1000,760"] })],
+        args: ["--no-sandbox", "--disable-gpu", "--window-size=520,700"] })],
     ["Firefox", "firefox", () => puppeteer.launch({
         browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: false,
-        protocol: "webDriverBiDi", defaultViewport: null, args: ["--width=1000", "--height=760"] })],
+        protocol: "webDriverBiDi", defaultViewport: null, args: ["--width=520", "--height=700"] })],
 ];
 for (const [name, windowClass, launch] of onDisplay) {
     const browser = await launch();
     const page = await browser.newPage({ viewport: null });
     await page.goto(host.url);
-    await page.waitForSelector("#Command1");
-    const engine = { run: (script) => page.evaluate(script), key: (key) => page.keyboard.press(key) };
+    await page.waitForFunction(fittedNow);
+    const engine = { run: (script, ...args) => page.evaluate(script, ...args),
+                     key: (key) => page.keyboard.press(key) };
     await checkZoom(name, engine, windowClass, async () => {
         await page.reload();
-        await page.waitForSelector("#Command1");
+        await page.waitForFunction(fittedNow);
     });
     await browser.close();
 }
@@ -280,8 +291,7 @@ for (const launch of [firefox, webkit]) {
         await ready(engine);
 
         // The controls as Chromium draws them, one by one, in their own faces.
-        await engine.run(() => document.fonts.ready.then(() => document.activeElement.blur()));
-        await sleep(100);
+        await engine.run(drawnInItsFaces);
         const window = await engine.screenshot();
         for (const id of drawn) {
             const share = differing(window, await engine.run(rectOf, `#${id}`), reference.window);
@@ -301,15 +311,15 @@ for (const launch of [firefox, webkit]) {
         await engine.click("Command2");
         const picked = await engine.run(() => document.getElementById("Label3").textContent);
         check(await colour(engine) === red && spun.has(picked), `${name}: the stop left "${picked}", ${await colour(engine)}`);
-        await sleep(200);
+        await framesLater(engine);
         check(await engine.run(() => document.getElementById("Label3").textContent) === picked,
               `${name}: the pick changed after the stop`);
 
         // The missing-name box holds the keyboard, and its OK is drawn as in Chromium.
         await typeOver(engine, "Text1", "");
         await engine.click("Command1");
-        await sleep(100);
-        check((await openBox(engine)).includes("名前を登録して下さい"), `${name}: no missing-name box`);
+        check(await waitFor("the missing-name box", () => openBox(engine)).catch(() => "")
+              .then((text) => text.includes("名前を登録して下さい")), `${name}: no missing-name box`);
         check(await focused(engine) === "OK", `${name}: the box's OK does not have the focus`);
         // Where the box stands may differ by a rounding; its OK's size may not.
         const ok = await engine.run(rectOf, ".box-ok");
@@ -346,8 +356,7 @@ for (const launch of [firefox, webkit]) {
         // The policy is in force, and refuses nothing of the page's own.
         host.cspReports.length = 0;
         check(await policyRefusesInlineScript(engine), `${name}: the Content-Security-Policy is not in force`);
-        for (let tries = 0; tries < 20 && host.cspReports.length === 0; ++tries)
-            await sleep(100);
+        await waitFor("the policy's report of the probe", () => host.cspReports.length > 0).catch(() => {});
         const refused = host.cspReports.filter((report) => report["blocked-uri"] !== "inline");
         check(host.cspReports.length > 0 && refused.length === 0,
               `${name}: the policy reported ${JSON.stringify(host.cspReports)}`);

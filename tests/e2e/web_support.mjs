@@ -116,6 +116,37 @@ export async function captionsOver(readCaption, milliseconds) {
     }
 }
 
+// Waits until `read` returns something true, or fails the run saying what it waited for: the
+// deadline is for a machine that is slow, not a measure of how long anything may take.
+export async function waitFor(what, read, { seconds = 20 } = {}) {
+    for (const end = Date.now() + seconds * 1000; ; await new Promise((done) => setTimeout(done, 20))) {
+        const value = await read();
+        if (value)
+            return value;
+        if (Date.now() > end)
+            throw new Error(`waited ${seconds} s for ${what}`);
+    }
+}
+
+// Run in the page: the viewport's width once the page has fitted its window to the viewport as it
+// now is, else false. The page says which viewport it last fitted on its body; on a reload, the
+// new document must say it.
+export function fittedNow() {
+    const root = document.documentElement;
+    const fitted = !window.reloaded
+        && document.body?.dataset.fitted === `${root.clientWidth} ${root.clientHeight}`;
+    return fitted && root.clientWidth;
+}
+
+// Run in the page: resolves once every face the page names has loaded and two frames have been
+// drawn since. A face loads when a caption first asks for it, and the system's stands in for it
+// until then, alike but for a few pixels of each glyph.
+export function drawnInItsFaces() {
+    document.activeElement.blur();
+    return Promise.all([...document.fonts].map((face) => face.load().catch(() => null)))
+        .then(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(() => done(true)))));
+}
+
 // An 8-bit RGB or RGBA PNG, as browsers' screenshots are, as { width, height, rgb(x, y) }.
 export function decodePng(png) {
     const width = png.readUInt32BE(16), height = png.readUInt32BE(20);
