@@ -441,6 +441,10 @@ void Kazerima::fitToViewport()
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
     followZoom(width, height);
+    // The viewport the window is fitted to once this returns, for whoever waits on the page to
+    // have taken a size in.
+    page::setAttribute(page::Body, "data-fitted",
+                       std::to_string(int(width)) + ' ' + std::to_string(int(height)));
     // Some browsers shrink the viewport for a software keyboard that opens over a name being
     // typed: the window keeps its size, and moves up as far as the field needs to stay in view.
     if (width == m_fitted.width && height < m_fitted.height) {
@@ -479,9 +483,6 @@ void Kazerima::fitToViewport()
     // A box grows with the window, but not past the viewport's fit: grown further by a zoom, it
     // would hide its OK below the viewport.
     page::setZoom(m_box, std::min(scale, scale / m_zoom));
-    // The viewport the window now fits, for whoever waits on the page to have taken a size in.
-    page::setAttribute(page::Body, "data-fitted",
-                       std::to_string(int(width)) + ' ' + std::to_string(int(height)));
 }
 
 // A browser's zoom scales the viewport alike across and down while the browser's window keeps
