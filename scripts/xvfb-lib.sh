@@ -15,9 +15,10 @@ start_xvfb() {
     rm -f "$number_file"
 }
 
-# Prints the id of the visible window titled exactly TITLE, waiting up to 10 s for it.
+# Prints the id of the visible window titled exactly TITLE, waiting up to 30 s for it: a cold
+# machine's first start of Wine takes seconds.
 wait_for_window() {
-    timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+    timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
 }
 
 # Stops the server and waits for it to go: a server still shutting down removes its socket
@@ -27,4 +28,12 @@ stop_xvfb() {
     kill "$XVFB_PID" 2>/dev/null || true
     while kill -0 "$XVFB_PID" 2>/dev/null; do sleep 0.02; done
     XVFB_PID=
+}
+
+# Gives what runs from here on a HOME of its own in DIR, made new for this run, as on a machine
+# that never ran the program: no cache or setting a run before left changes what this one sees.
+use_fresh_home() {
+    export HOME=$1 XDG_CONFIG_HOME=$1/.config XDG_CACHE_HOME=$1/.cache \
+        XDG_DATA_HOME=$1/.local/share XDG_STATE_HOME=$1/.local/state
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME"
 }

@@ -4,8 +4,10 @@
 set -euo pipefail
 here=$(dirname "$(realpath "$0")")
 source "$here/../../scripts/xvfb-lib.sh"
+home=$(mktemp -d)
 start_xvfb
-trap stop_xvfb EXIT
+trap 'stop_xvfb; rm -rf "$home"' EXIT
+use_fresh_home "$home"
 
 # Qt's AT-SPI bridge otherwise waits for a desktop to say a screen reader is running.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1

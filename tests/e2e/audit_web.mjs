@@ -10,7 +10,7 @@ import { AxeBuilder } from "@axe-core/playwright";
 import lighthouse from "lighthouse";
 import * as chromeLauncher from "chrome-launcher";
 import { resolve } from "node:path";
-import { check, report, startHost } from "./web_support.mjs";
+import { check, fittedNow, framesDrawn, report, startHost } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 const host = await startHost(site);
@@ -37,9 +37,9 @@ for (const [size, options] of Object.entries(sizes)) {
         const context = await browser.newContext({ ...options, bypassCSP: true });
         const page = await context.newPage();
         await page.goto(host.url);
-        await page.waitForSelector("#Command1");
+        await page.waitForFunction(fittedNow);
         await reach(page);
-        await page.waitForTimeout(100);
+        await page.evaluate(framesDrawn, 2); // what the press opened, drawn
         const { violations } = await new AxeBuilder({ page })
             .withTags(["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"])
             .analyze();

@@ -12,8 +12,8 @@ import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
 import { execFileSync } from "node:child_process";
 import { resolve } from "node:path";
-import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, ProbeDigest,
-         ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn,
+         ProbeDigest, ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 
@@ -109,6 +109,7 @@ const reference = {};
     const page = await browser.newPage({ viewport: { width, height } });
     await page.goto(host.url);
     await page.waitForFunction(fittedNow);
+    await page.evaluate(() => document.activeElement.blur());
     await page.evaluate(drawnInItsFaces);
     reference.window = decodePng(await page.screenshot());
     await page.locator("#Text1").fill("");
@@ -150,12 +151,6 @@ const red = "rgb(255, 0, 0)";
 const hiddenSoon = (engine, id) =>
     waitFor(`${id} to hide`, () => engine.run((id) => document.getElementById(id).hidden, id))
         .then(() => true, () => false);
-// Resolves after the page has drawn ten frames more.
-const framesLater = (engine) => engine.run(() => new Promise((done) => {
-    let frames = 0;
-    const next = () => (++frames === 10 ? done(true) : requestAnimationFrame(next));
-    requestAnimationFrame(next);
-}));
 const focused = (engine) => engine.run(() => document.activeElement.id || document.activeElement.textContent);
 const openBox = (engine) => engine.run(() => document.querySelector("dialog[open]")?.textContent ?? "");
 const typeOver = async (engine, id, text) => {
@@ -291,6 +286,7 @@ for (const launch of [firefox, webkit]) {
         await ready(engine);
 
         // The controls as Chromium draws them, one by one, in their own faces.
+        await engine.run(() => document.activeElement.blur());
         await engine.run(drawnInItsFaces);
         const window = await engine.screenshot();
         for (const id of drawn) {
@@ -311,7 +307,7 @@ for (const launch of [firefox, webkit]) {
         await engine.click("Command2");
         const picked = await engine.run(() => document.getElementById("Label3").textContent);
         check(await colour(engine) === red && spun.has(picked), `${name}: the stop left "${picked}", ${await colour(engine)}`);
-        await framesLater(engine);
+        await engine.run(framesDrawn, 10);
         check(await engine.run(() => document.getElementById("Label3").textContent) === picked,
               `${name}: the pick changed after the stop`);
 

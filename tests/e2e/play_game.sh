@@ -26,6 +26,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+use_fresh_home "$work/home"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -45,6 +46,35 @@ launch() { # starts the program in the background; APP_PID is the process to wai
 
 start_xvfb
 
+# Whether "$@" succeeds within half a minute: a busy machine may be slow to draw, and more so
+# under Wine.
+soon() {
+    for _ in $(seq 300); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Whether the window, whose geometry was read last, is drawn: its result box cyan, and nothing
+# in it changed since the last look (the Windows build draws each control as its own window).
+drawn() {
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/drawn.png"
+    [ "$(convert "$work/drawn.png" -format "%[pixel:p{380,$((HEIGHT - 353 + 324))}]" info:)" = \
+        'srgb(0,255,255)' ] || return 1
+    [ -f "$work/drawn-before.png" ] &&
+        [ "$(compare -metric AE "$work/drawn.png" "$work/drawn-before.png" null: 2>&1)" = 0 ] &&
+        return 0
+    mv "$work/drawn.png" "$work/drawn-before.png"
+    return 1
+}
+wait_drawn() { # what
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    rm -f "$work/drawn-before.png"
+    soon drawn || fail "waited 30 s for the window to be drawn $1"
+    mv "$work/drawn.png" "$work/window.png"
+}
+
 # A Japanese desktop, or any other, shows the same window as an English one: same faces, same
 # pixels, left to right even where the desktop runs right to left. The locales need not be
 # generated for Qt and fontconfig to read them.
@@ -53,9 +83,8 @@ locales="C.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8 ko_KR.UTF-8 de_DE.UTF-8 ar_EG.UTF-8 he_
 for locale in $locales; do
     LANG=$locale LANGUAGE=${locale%%.*} launch
     window=$(wait_for_window Kazerima) || fail "the window never appeared under $locale"
-    sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$locale.png"
+    wait_drawn "under $locale"
+    mv "$work/window.png" "$work/$locale.png"
     kill "$APP_PID"
     wait "$APP_PID" 2>/dev/null || true
     differing=$(compare -metric AE "$work/C.UTF-8.png" "$work/$locale.png" null: 2>&1) || true
@@ -75,7 +104,7 @@ fi
 
 launch
 window=$(wait_for_window Kazerima) || fail "the window never appeared"
-sleep 0.3
+wait_drawn "at start"
 if [ -z "$windows" ]; then
     # Its own icon, for a taskbar that does not match the window to the desktop entry.
     /usr/bin/python3 - "$window" <<'PY' || fail "the window carries no icon (_NET_WM_ICON)"
@@ -97,14 +126,20 @@ top=$((Y + menu))
 
 shoot() { import -window root "$work/shot.png"; }
 pixel() { convert "$work/shot.png" -format "%[pixel:p{$((left + $1)),$((top + $2))}]" info:; }
-expect_pixel() { # x y colour what
-    local got
-    got=$(pixel "$1" "$2")
-    [ "$got" = "$3" ] || fail "$4: pixel ($1,$2) is $got, expected $3"
+pixel_is() { shoot && [ "$(pixel "$1" "$2")" = "$3" ]; }
+pixel_is_not() { shoot && [ "$(pixel "$1" "$2")" != "$3" ]; }
+expect_pixel() { # x y colour what: the screen shows it, at once or soon
+    soon pixel_is "$1" "$2" "$3" || fail "$4: pixel ($1,$2) is $(pixel "$1" "$2"), expected $3"
+}
+# Waits for the pixel at x y to change from what the last screenshot showed there: a menu opening
+# over it.
+expect_change() { # x y what
+    local was
+    was=$(pixel "$1" "$2")
+    soon pixel_is_not "$1" "$2" "$was" || fail "waited 30 s for $3 at ($1,$2)"
 }
 click() {
     xdotool mousemove "$((left + $1))" "$((top + $2))" click 1
-    sleep 0.3
 }
 # What the message box titled $1 shows, read through Windows itself; dismissed with OK.
 read_box() {
@@ -123,31 +158,26 @@ expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$white" "Text5 at start"
 
 dark_in_box() { convert "$work/shot.png" -crop "$result_box" +repage \
     -fill white +opaque "$black" -negate -format '%[fx:round(mean*w*h)]' info:; }
+names_in_box() { shoot && [ "$(dark_in_box)" -gt 300 ]; }
 if [ -n "$windows" ]; then
     # The keyboard as designed: focus starts on スタート and Space clicks it; Tab moves on to
     # ストップ and Return clicks that.
     xdotool mousemove "$((left + 300))" "$((top + 300))" key space
-    sleep 0.5
-    shoot
-    [ "$(dark_in_box)" -gt 300 ] || fail "Space on スタート started no spin"
+    soon names_in_box || fail "Space on スタート started no spin"
     xdotool key Tab Return
-    sleep 0.3
-    shoot
     expect_pixel "${result_corner[@]}" "$red" "result box after Tab and Return"
 
     # The names keep running while メニュー is open, and its ストップ stops on the name shown
     # then: a menu that froze the spin would let a player look, close it and try again.
     click 316 80 # スタート
-    xdotool mousemove "$((left + 30))" "$((Y + menu / 2))" click 1
-    sleep 0.3
-    frames=$(for _ in 1 2 3 4 5 6; do
-        import -window root -crop "$result_box" +repage png:- | convert - -format '%#\n' info:
-        sleep 0.1
-    done | sort -u | wc -l)
-    [ "$frames" -gt 1 ] || fail "the names stood still while the menu was open"
-    xdotool mousemove "$((left + 40))" "$((Y + menu + 26))" click 1 # its ストップ
-    sleep 0.3
+    expect_pixel "${result_corner[@]}" "$cyan" "result box after スタート"
     shoot
+    xdotool mousemove "$((left + 30))" "$((Y + menu / 2))" click 1
+    expect_change 40 26 "the menu's ストップ"
+    box_now() { import -window root -crop "$result_box" +repage png:- | convert - -format '%#' info:; }
+    first=$(box_now)
+    soon eval '[ "$(box_now)" != "$first" ]' || fail "the names stood still while the menu was open"
+    xdotool mousemove "$((left + 40))" "$((Y + menu + 26))" click 1 # its ストップ
     expect_pixel "${result_corner[@]}" "$red" "result box after ストップ from the menu"
 fi
 
@@ -165,12 +195,10 @@ expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$black" "Text5 after cho
 expect_pixel 172 $((48 + 32 + 12)) "$white" "Text1 after choosing 2"
 
 click 316 80 # スタート
-sleep 0.5
-shoot
 expect_pixel "${result_corner[@]}" "$cyan" "result box while spinning"
+soon names_in_box || fail "no names spinning in the box"
 
 click 316 136 # ストップ
-shoot
 expect_pixel "${result_corner[@]}" "$red" "result box after stop"
 # The picked name is drawn in the box, whole: dark caption pixels on the red, none cut off.
 dark=$(dark_in_box)
@@ -178,7 +206,7 @@ box=$(convert "$work/shot.png" -crop "$result_box" +repage -fill white +opaque "
     -trim -format '%h+%Y' info:)
 [ "$dark" -gt 300 ] || fail "no caption in the result box after stop ($dark dark pixels)"
 [ $((${box%+*} + ${box#*+})) -lt 111 ] || fail "the caption is cut off at the bottom ($box)"
-# And it stays: the pick is frozen.
+# And it stays, watched for half a second (some 30 frames): the pick is frozen.
 convert "$work/shot.png" -crop "$result_box" +repage "$work/stopped.png"
 sleep 0.5
 shoot
@@ -195,15 +223,15 @@ if [ -n "$windows" ]; then
     [ "$got" = "icon=yes buttons=1 text=名前を登録して下さい" ] || fail "missing-name box: $got"
 
     # The version box: no icon, one OK, the eight lines exactly.
+    shoot
     xdotool mousemove "$((left + 85))" "$((Y + menu / 2))" click 1
-    sleep 0.3
+    expect_change 100 10 "the menu's バージョン"
     xdotool mousemove "$((left + 100))" "$((Y + menu + 10))" click 1
     got=$(read_box Kazerima)
     expected='icon=no buttons=1 text=     ﾊﾞｰｼﾞｮﾝ1.0\n\r\n\r'
     expected+='ﾌﾟﾛﾃﾞｭｰｽ   Mavoru\n\rﾌﾟﾛｸﾞﾗﾑ     Mavoru\n\r企画         Mavoru\n\r'
     expected+='Date         2002-11-23\n\r\n\r   Made in Quendal'
     [ "$got" = "$expected" ] || fail "version box: $got"
-    sleep 0.3
 fi
 
 # Closing the window during a spin ends the program at once, and cleanly.
@@ -219,8 +247,8 @@ protocols, delete = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("WM_DELETE_WIND
 w.send_event(protocol.event.ClientMessage(window=w, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0])))
 d.flush()
 PY
-for _ in $(seq 60); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$APP_PID" 2>/dev/null && fail "still running 3 s after its window was closed"
+soon eval '! kill -0 "$APP_PID" 2>/dev/null' ||
+    fail "still running 30 s after its window was closed"
 status=0
 wait "$APP_PID" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/app.log" >&2; fail "exited with status $status after its window was closed"; }

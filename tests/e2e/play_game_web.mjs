@@ -5,10 +5,11 @@
 //     node play_game_web.mjs path/to/build/web
 
 import { chromium } from "../../node_modules/playwright-core/index.mjs";
-import { readFile } from "node:fs/promises";
+import { readFile, writeFile } from "node:fs/promises";
+import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
-import { captionsOver, check, decodePng, failures, ProbeDigest, ProbeScript, refusesInlineScript,
-         report, startHost } from "./web_support.mjs";
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn,
+         ProbeDigest, ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
 
@@ -36,10 +37,8 @@ async function open(size, { locale = "ja-JP", address = url } = {}) {
     });
     page.on("pageerror", (error) => failures.push(`${size} ${locale}: ${error.message}`));
     await page.goto(address);
-    await page.waitForSelector("#Command1");
-    // The captions in their own faces: one still loading shows the system's copy of it.
-    await page.evaluate(() => document.fonts.ready);
-    await page.waitForTimeout(100);
+    await page.waitForFunction(fittedNow);
+    await page.evaluate(drawnInItsFaces);
     return { context, page };
 }
 
@@ -56,7 +55,7 @@ const pixel = async (page, x, y) =>
 
 // Whether the element is hidden within a second: a count takes effect with the next frame.
 const hiddenSoon = (page, selector) =>
-    page.locator(selector).waitFor({ state: "hidden", timeout: 1000 }).then(() => true, () => false);
+    page.locator(selector).waitFor({ state: "hidden", timeout: 20000 }).then(() => true, () => false);
 
 const spinning = (page, milliseconds) => captionsOver(() => result(page).textContent(), milliseconds);
 
@@ -83,7 +82,7 @@ for (const size of ["desktop", "phone"]) {
     const picked = await result(page).textContent();
     check(await colour(page, "Label3") === red, `${size}: the result box is not red after Stop`);
     check(["あかね", "<b>ゆうた</b>"].includes(picked), `${size}: picked "${picked}"`);
-    await page.waitForTimeout(300);
+    await page.evaluate(framesDrawn, 20);
     check(await result(page).textContent() === picked, `${size}: the pick changed after Stop`);
     check((await page.locator(".announcer").textContent()).startsWith(picked),
           `${size}: the pick was not announced`);
@@ -157,7 +156,7 @@ for (const size of ["desktop", "phone"]) {
     const placement = () => page.evaluate(() => document.querySelector("main").style.transform);
     const before = await placement();
     await (await context.newCDPSession(page)).send("Emulation.setPageScaleFactor", { pageScaleFactor: 2 });
-    await page.waitForTimeout(100);
+    await page.evaluate(framesDrawn, 10);
     check(await placement() === before, `phone: a pinch-zoom refitted the window: ${before} became ${await placement()}`);
     await context.close();
 }
@@ -168,12 +167,12 @@ for (const size of ["desktop", "phone"]) {
 {
     const { context, page } = await open("phone");
     await page.setViewportSize({ width: 844, height: 390 });
-    await page.waitForTimeout(100);
+    await page.waitForFunction(fittedNow);
     const placement = () => page.evaluate(() => document.querySelector("main").style.transform);
     const fitted = await placement();
     await page.locator("#Text5").tap();
     await page.setViewportSize({ width: 844, height: 170 });
-    await page.waitForTimeout(100);
+    await page.waitForFunction(fittedNow);
     const [top, bottom, textPixels] = await page.evaluate(() => {
         const field = document.getElementById("Text5");
         const box = field.getBoundingClientRect();
@@ -183,7 +182,7 @@ for (const size of ["desktop", "phone"]) {
     check(top >= 0 && bottom <= 170 && textPixels >= 12,
           `with the keyboard open the field typed in stands at ${top}–${bottom} of 170, its text ${textPixels} px`);
     await page.setViewportSize({ width: 844, height: 390 });
-    await page.waitForTimeout(100);
+    await page.waitForFunction(fittedNow);
     check(await placement() === fitted, `the keyboard gone, the window stands at ${await placement()}, not ${fitted}`);
     await context.close();
 }
@@ -204,6 +203,12 @@ const watchFrames = (page) => page.evaluate(() => {
         addEventListener(type, () => { window.onScreenAtPress = box.textContent; }, { capture: true });
 });
 const framesSeen = (page) => page.evaluate(() => frames.splice(0).map(([caption]) => caption));
+// Run in the page: resolves once the box has changed its name, so that the spin is running.
+const spinStarted = () => new Promise((done) => {
+    const box = document.getElementById("Label3"), first = box.textContent;
+    const next = () => (box.textContent !== first ? done(true) : requestAnimationFrame(next));
+    next();
+});
 
 for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     const { context, page } = await open(size);
@@ -214,12 +219,12 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     }
     const start = page.locator("#Command1"), stop = page.locator("#Command2");
     await (size === "phone" ? start.tap() : start.click());
-    await page.waitForTimeout(100);
+    await page.waitForFunction(spinStarted);
     await watchFrames(page);
     // Over thirty frames, however long a busy machine takes to run them.
     const shown = [];
-    for (const end = Date.now() + 5000; shown.length <= 30 && Date.now() < end;) {
-        await page.waitForTimeout(250);
+    for (const end = Date.now() + 30000; shown.length <= 30 && Date.now() < end;) {
+        await page.evaluate(framesDrawn, 10);
         shown.push(...await framesSeen(page));
     }
     let inOrder = shown.length > 30;
@@ -238,7 +243,7 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
         : { mouse: () => stop.click(), key: async () => { await stop.focus(); await page.keyboard.press("Enter"); } };
     for (const [how, press] of Object.entries(stops)) {
         for (let round = 0; round < 3; ++round) {
-            await page.waitForTimeout(150 + 97 * round);
+            await page.evaluate(framesDrawn, 9 + 7 * round);
             await press();
             const picked = await result(page).textContent();
             const onScreen = await page.evaluate(() => window.onScreenAtPress);
@@ -285,8 +290,11 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     check(JSON.stringify(await pixel(page, 380, 340)) === "[0,255,255]", "the result box is not cyan on screen");
     const japanese = await page.screenshot();
     const english = await open("desktop", { locale: "en-US" });
-    check(Buffer.compare(japanese, await english.page.screenshot()) === 0,
-          "the window is drawn differently under en-US and ja-JP");
+    const inEnglish = await english.page.screenshot();
+    if (!check(Buffer.compare(japanese, inEnglish) === 0, `the window is drawn differently under en-US and ja-JP (both in ${tmpdir()}/kazerima-e2e-*.png)`)) {
+        await writeFile(join(tmpdir(), "kazerima-e2e-ja-JP.png"), japanese);
+        await writeFile(join(tmpdir(), "kazerima-e2e-en-US.png"), inEnglish);
+    }
     await english.context.close();
     await context.close();
 }
@@ -394,8 +402,8 @@ for (const [size, count] of [["desktop", 5], ["desktop", 3], ["phone", 5]]) {
     deployed["/sw.js"] = (await readFile(join(site, "sw.js"), "utf8")).replace(/kazerima-\w+/, "kazerima-deployed");
     await load(); // finds the new worker, which takes the new build
     const onlyNewCopy = async () => JSON.stringify(await page.evaluate(() => caches.keys()));
-    for (let tries = 0; tries < 50 && await onlyNewCopy() !== '["kazerima-deployed"]'; ++tries)
-        await page.waitForTimeout(100);
+    await waitFor("the worker to keep only the new copy",
+                  async () => await onlyNewCopy() === '["kazerima-deployed"]').catch(() => {});
     check(await onlyNewCopy() === '["kazerima-deployed"]', `the worker's copies: ${await onlyNewCopy()}`);
     await load();
     check(await page.evaluate(() => getComputedStyle(document.body).getPropertyValue("--build").trim()) === "2",

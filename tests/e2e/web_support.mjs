@@ -2,10 +2,27 @@
 // and pixels read back from a browser's screenshots.
 
 import { createHash } from "node:crypto";
+import { mkdirSync, mkdtempSync, rmSync } from "node:fs";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
+import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
 import { inflateSync } from "node:zlib";
+
+// Every browser a run starts, and whatever it starts, has a HOME of its own, new for the run, as
+// on a machine that never ran one: no cache or setting a run before left changes what this sees.
+// Each browser's profile is new too, made by its driver.
+{
+    const home = mkdtempSync(join(tmpdir(), "kazerima-home-"));
+    const dirs = { XDG_CONFIG_HOME: ".config", XDG_CACHE_HOME: ".cache", XDG_DATA_HOME: ".local/share",
+                   XDG_STATE_HOME: ".local/state" };
+    process.env.HOME = home;
+    for (const [name, dir] of Object.entries(dirs)) {
+        process.env[name] = join(home, dir);
+        mkdirSync(process.env[name], { recursive: true });
+    }
+    process.on("exit", () => rmSync(home, { recursive: true, force: true }));
+}
 
 // Every check that failed, by what was seen; the run goes on after a failure.
 export const failures = [];
@@ -103,7 +120,7 @@ export async function startHost(site, { policyReports = false } = {}) {
 }
 
 // The names the result box shows, read for at least `milliseconds` and on until two have shown
-// or two seconds have passed: a browser sharing a busy machine may run few frames.
+// or twenty seconds have passed: a browser sharing a busy machine may run few frames.
 export async function captionsOver(readCaption, milliseconds) {
     const seen = new Set();
     for (const start = Date.now(); ; await new Promise((done) => setTimeout(done, 20))) {
@@ -111,7 +128,7 @@ export async function captionsOver(readCaption, milliseconds) {
         if (caption) // not the box before the first tick
             seen.add(caption);
         const elapsed = Date.now() - start;
-        if (elapsed >= 2000 || (elapsed >= milliseconds && seen.size >= 2))
+        if (elapsed >= 20000 || (elapsed >= milliseconds && seen.size >= 2))
             return seen;
     }
 }
@@ -142,9 +159,18 @@ export function fittedNow() {
 // drawn since. A face loads when a caption first asks for it, and the system's stands in for it
 // until then, alike but for a few pixels of each glyph.
 export function drawnInItsFaces() {
-    document.activeElement.blur();
     return Promise.all([...document.fonts].map((face) => face.load().catch(() => null)))
         .then(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(() => done(true)))));
+}
+
+// Run in the page: resolves once it has drawn `count` frames more, however long a busy machine
+// takes to draw them.
+export function framesDrawn(count) {
+    return new Promise((done) => {
+        let frames = 0;
+        const next = () => (++frames >= count ? done(true) : requestAnimationFrame(next));
+        requestAnimationFrame(next);
+    });
 }
 
 // An 8-bit RGB or RGBA PNG, as browsers' screenshots are, as { width, height, rgb(x, y) }.

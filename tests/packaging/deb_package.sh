@@ -46,6 +46,7 @@ for file in usr/games/kazerima \
 done
 
 start_xvfb
+use_fresh_home "$work/home"
 "$work/root/usr/games/kazerima" >/dev/null 2>&1 &
 pids+=($!)
 wait_for_window Kazerima >/dev/null || fail "the unpacked program showed no window titled Kazerima"

@@ -52,7 +52,8 @@ extern "C" int wmain(int argc, wchar_t **argv)
 {
     if (argc != 2)
         return 2;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    // Half a minute: a box under Wine on a busy machine may take seconds to come up.
+    for (int attempt = 0; attempt < 300; ++attempt) {
         if (HWND dialog = FindWindowW(L"#32770", argv[1])) {
             Box box;
             EnumChildWindows(dialog, inspect, reinterpret_cast<LPARAM>(&box));
