@@ -102,6 +102,13 @@ void setAccessibleName(HWND control, std::string_view name)
 
 WNDPROC groupBoxProc = nullptr;
 
+// Posted messages come before input in the queue: a frame's tick can be taken while a press
+// made before it still waits.
+bool inputWaiting()
+{
+    return HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+}
+
 } // namespace
 
 Kazerima::Kazerima(HINSTANCE instance)
@@ -455,8 +462,14 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case Ticker::TickMessage:
         m_timer.acknowledge();
-        tick(); // paints the result box before it returns
+        if (m_inputFirst.tickNow(inputWaiting()))
+            tick(); // paints the result box before it returns
         return 0;
+    case WM_ENTERIDLE:
+        // A menu's or a box's own loop has handled what was waiting; the program's loop would
+        // not run again before the loop ends.
+        afterMessage();
+        break;
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
         if (const design::Control *design = sender ? designOf(sender) : nullptr) {
@@ -541,6 +554,12 @@ void Kazerima::announce(const design::Control &)
     m_result->announce();
 }
 
+void Kazerima::afterMessage()
+{
+    if (!inputWaiting() && m_inputFirst.inputHandled())
+        tick();
+}
+
 int runMessageLoop(Kazerima &window)
 {
     MSG message;
@@ -549,6 +568,7 @@ int runMessageLoop(Kazerima &window)
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        window.afterMessage();
     }
     return static_cast<int>(message.wParam);
 }

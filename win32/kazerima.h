@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design.h"
+#include "inputfirst.h"
 #include "kazerimawindow.h"
 #include "resultlabel.h"
 #include "ticker.h"
@@ -33,6 +34,9 @@ public:
     // The design's keyboard handling, for the message loop to try before dispatching a message:
     // Tab in the design's order, arrows within the count buttons, Return on a push button.
     bool handleKey(const MSG &message);
+    // For the message loop after each message: runs a tick that waited for input to be handled,
+    // once none is waiting.
+    void afterMessage();
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -73,6 +77,7 @@ private:
     HWND m_focusOnDeactivate = nullptr;
     std::unique_ptr<ResultLabel> m_result; // Label3
     Ticker m_timer; // Timer1
+    InputFirst m_inputFirst;
 
     bool m_loaded = false;
 };

@@ -7,6 +7,7 @@
 #include "resultlabel.h"
 #include "ticker.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -108,7 +109,13 @@ Kazerima::Kazerima(QWidget *parent)
 
     setMessageBoxPresenter(
         [this](const MessageBoxRequest &request) { showModalMessageBox(this, request); });
-    connect(m_timer, &Ticker::timeout, this, [this] { tick(); });
+    connect(m_timer, &Ticker::timeout, this, [this] {
+        // Input the window system queued by the time this frame came due is handled before the
+        // frame's tick: a press stops the name the screen showed when it was made, not the next.
+        // The frames' own notifier stays out of it, so no frame runs inside another.
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        tick();
+    });
 }
 
 template<typename T> T *Kazerima::control(std::string_view name) const

@@ -1,4 +1,5 @@
 #include "framepacer.h"
+#include "inputfirst.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -98,6 +99,51 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase {"JitterKeepsTheSchedule", {0, 5.4, 10.0, 14.9, 20.1}, "xxx.x"},
         // Late by a period or more, the schedule starts again from the late frame.
         FrameCase {"StallRestartsTheSchedule", {0, 100, 103, 104.9, 105}, "xx..x"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// What comes in turn, a frame due with no input waiting ('f'), with input waiting ('F'), the
+// message loop after handling something with input still waiting ('w') or none ('h'); when a
+// tick runs out ('x' after what ran it).
+struct InputCase
+{
+    const char *name;
+    std::string events;
+    std::string expected;
+};
+
+void PrintTo(const InputCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Input : public ::testing::TestWithParam<InputCase>
+{ };
+
+TEST_P(Input, TickAfterTheInputWaitingWithItsFrame)
+{
+    InputFirst inputFirst;
+    std::string ticked;
+    for (char event : GetParam().events) {
+        ticked += event;
+        const bool tick = event == 'f' || event == 'F' ? inputFirst.tickNow(event == 'F')
+            : event == 'h'                             ? inputFirst.inputHandled()
+                                                       : false;
+        if (tick)
+            ticked += 'x';
+    }
+    EXPECT_EQ(ticked, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Order, Input,
+    ::testing::Values(
+        InputCase {"NothingWaiting", "ffhf", "fxfxhfx"},
+        // A press queued with the frame is handled first; the frame's tick comes once it is.
+        InputCase {"PressWithTheFrame", "Fwhf", "Fwhxfx"},
+        // Handled with nothing held, the loop runs no tick of its own.
+        InputCase {"NothingHeld", "fhh", "fxhh"},
+        // Input still going on at the next frame: the held tick runs then, a frame late.
+        InputCase {"InputAllFrame", "FwFwF", "FwFxwF"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
