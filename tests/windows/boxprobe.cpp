@@ -61,7 +61,10 @@ extern "C" int wmain(int argc, wchar_t **argv)
                         escaped(box.text).c_str());
             std::fflush(stdout);
             SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-            return 0;
+            // Returns once the box is gone, so that the next click reaches the window again.
+            for (int wait = 0; wait < 300 && IsWindow(dialog); ++wait)
+                Sleep(100);
+            return IsWindow(dialog) ? 1 : 0;
         }
         Sleep(100);
     }
