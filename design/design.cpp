@@ -149,6 +149,16 @@ std::span<const Control> controls()
     return Controls;
 }
 
+std::vector<const Control *> children(std::string_view container)
+{
+    std::vector<const Control *> held;
+    for (const Control &control : Controls) {
+        if (control.container == container && control.kind != Kind::Timer)
+            held.push_back(&control);
+    }
+    return held;
+}
+
 const Control *control(std::string_view name)
 {
     // Classic algorithms throughout: the browser build's standard library has no ranges.

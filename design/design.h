@@ -110,10 +110,11 @@ inline constexpr int ClientWidth = 6270; // twips, below the menu bar
 inline constexpr int ClientHeight = 5295;
 inline constexpr Colour WindowBackground = SystemColour::ButtonText;
 inline constexpr Colour WindowText = SystemColour::HighlightText;
-inline constexpr int TimerIntervalMs = 5; // set by the load step
+inline constexpr int TimerIntervalMs = 5; // Timer1: the least time from one tick to the next
 
 // The controls the roulette, the handlers and the front-ends single out.
 inline constexpr std::string_view ResultLabel = "Label3";
+inline constexpr std::string_view TickTimer = "Timer1";
 inline constexpr std::string_view TitleLabel = "Label1";
 inline constexpr std::string_view StartButton = "Command1";
 inline constexpr std::string_view StopButton = "Command2";
@@ -124,6 +125,9 @@ std::string optionButton(int count); // "Option2" .. "Option5"
 std::span<const Control> controls();
 // nullptr when the design has no control of that name.
 const Control *control(std::string_view name);
+// What a container holds (empty: the client area), topmost first, Timer1 left out: it has no
+// place on screen.
+std::vector<const Control *> children(std::string_view container);
 // The controls that take focus, in rising tab index.
 std::vector<const Control *> tabOrder();
 // Where Tab (forward) or Shift+Tab moves the focus from the control named `from`: the next of

@@ -27,8 +27,9 @@ public:
     virtual bool optionValue(int count) = 0;
     virtual void setResultCaption(const std::string &caption) = 0;
     virtual void setResultBackColour(Colour colour) = 0;
-    // Modal: returns once the user has dismissed the box. A front-end may go on ticking while
-    // the box is open, or pause: Ruret_Start has read every name before it asks, and writes
-    // only the running flag after, so the game is the same either way.
+    // Modal: no input reaches the window until the user has dismissed the box, though a
+    // front-end that cannot wait may return at once. It may go on ticking while the box is open,
+    // or pause: Ruret_Start has read every name before it asks, and writes only the running
+    // flag after, so the game is the same either way.
     virtual void messageBox(const std::string &prompt, int style, const std::string &title) = 0;
 };

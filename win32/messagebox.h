@@ -4,5 +4,6 @@
 
 #include <windows.h>
 
-// The real presenter: MessageBoxW with a single OK button, over the window that owns it.
+// The real presenter: the system's box (MessageBoxExW, in Japanese) with a single OK button,
+// over the window that owns it.
 void showModalMessageBox(HWND owner, const MessageBoxRequest &request);
