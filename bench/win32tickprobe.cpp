@@ -40,7 +40,7 @@ double cpuMs()
 }
 
 // The probe watches the window's messages from in front of its own window procedure, so that
-// it sees every tick, whichever loop dispatched it.
+// it sees every frame, whichever loop dispatched it.
 struct Probe
 {
     Kazerima *window = nullptr;
@@ -69,7 +69,7 @@ LRESULT CALLBACK watch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     const LRESULT result = CallWindowProcW(probe.windowProc, hwnd, message, wParam, lParam);
-    if (message != Ticker::TickMessage)
+    if (message != FrameClock::FrameMessage)
         return result;
     // From the first tick on, which has set the count.
     if (probe.mode != Mode::Idle && !probe.window->roulette().isRunning())

@@ -3,6 +3,8 @@
 #include "caption.h"
 #include "kazerima_version.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int FirstCount = 2;
@@ -25,7 +27,8 @@ std::string MessageBoxRequest::shownPrompt() const
     return shown;
 }
 
-KazerimaWindow::KazerimaWindow()
+KazerimaWindow::KazerimaWindow(FrameScheduler::Idle idle)
+    : m_scheduler(design::TimerIntervalMs, idle)
 {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         m_fields[i] = design::control(design::nameField(static_cast<int>(i) + 1));
@@ -34,11 +37,76 @@ KazerimaWindow::KazerimaWindow()
     for (std::size_t i = 0; i < m_options.size(); ++i)
         m_options[i] = design::control(design::optionButton(static_cast<int>(i) + FirstCount));
     m_result = design::control(design::ResultLabel);
+    m_resultCaption = shownCaption(m_result->caption);
+    m_resultColour = m_result->background;
+}
+
+void KazerimaWindow::runLoadStep()
+{
+    focus(*design::control(design::StartButton));
+    m_timerStarted = true;
+    m_scheduler.changed(); // the first idle tick takes in the count that is on
+    followFrames();
+}
+
+std::string_view
+KazerimaWindow::nextTabStop(std::string_view from, bool forward,
+                            const std::function<bool(std::string_view)> &canTakeFocus)
+{
+    const auto on = std::find_if(m_options.begin(), m_options.end(),
+                                 [this](const design::Control *option) { return isOn(*option); });
+    return design::nextTabStop(
+        from, forward, (on == m_options.end() ? m_options.front() : *on)->name, canTakeFocus);
+}
+
+bool KazerimaWindow::frame(double timeMs, bool inputWaiting)
+{
+    const bool ticks = m_scheduler.frame(timeMs, inputWaiting);
+    if (ticks)
+        tick();
+    followFrames();
+    return ticks;
+}
+
+void KazerimaWindow::inputHandled()
+{
+    if (m_scheduler.inputHandled())
+        tick();
+    followFrames();
+}
+
+void KazerimaWindow::changed()
+{
+    m_scheduler.changed();
+    followFrames();
+}
+
+void KazerimaWindow::pauseForBox()
+{
+    m_scheduler.pause();
+    followFrames();
+}
+
+void KazerimaWindow::boxDismissed()
+{
+    m_scheduler.resume();
+    followFrames();
+}
+
+// Told only when it changes: a page asks for each frame anew, and a desktop's clock runs on.
+void KazerimaWindow::followFrames()
+{
+    const bool wanted = m_timerStarted && m_scheduler.wantsFrames(m_ruret.isRunning());
+    if (wanted == m_framesRunning)
+        return;
+    m_framesRunning = wanted;
+    runFrames(wanted);
 }
 
 void KazerimaWindow::Ruret_Start()
 {
     m_ruret.Ruret_Start();
+    followFrames();
 }
 
 void KazerimaWindow::Ruret_Stop()
@@ -104,11 +172,18 @@ bool KazerimaWindow::optionValue(int count)
 
 void KazerimaWindow::setResultCaption(const std::string &caption)
 {
-    setCaption(*m_result, shownCaption(caption));
+    const std::string_view shown = shownCaption(caption);
+    if (shown == m_resultCaption)
+        return;
+    m_resultCaption = shown;
+    setCaption(*m_result, m_resultCaption);
 }
 
 void KazerimaWindow::setResultBackColour(Colour colour)
 {
+    if (colour == m_resultColour)
+        return;
+    m_resultColour = colour;
     setBackColour(*m_result, colour);
 }
 

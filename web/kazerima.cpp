@@ -69,6 +69,7 @@ bool embedsFace(const design::Control &design)
 } // namespace
 
 Kazerima::Kazerima()
+    : KazerimaWindow(FrameScheduler::Idle::AfterChange)
 {
     page::setTitle(design::WindowCaption);
     createWindow();
@@ -79,34 +80,34 @@ Kazerima::Kazerima()
         return handleEvent(element, event);
     });
 
-    // The load step: Timer1 from now on, with the page's frames. The window is laid out with
-    // the first frame, once, rather than as soon as it is asked where anything is.
-    page::setFrameHandler([this](double time) { frame(time); });
+    // The window is laid out with the first frame, once, rather than as soon as it is asked
+    // where anything is; the load step runs then, and Timer1 from then on, with the frames.
+    page::setFrameHandler([this](double time) { animationFrame(time); });
     page::requestFrame();
 }
 
 // A tick runs inside the frame whose paint shows it: every name in the box is one the screen
-// presented, and a Stop, which runs no tick, freezes the one in view. A spin asks for every
-// frame; otherwise each event asks for an idle tick, which takes in a count just chosen, and
-// nothing wakes a phone while nothing changes.
-void Kazerima::frame(double time)
+// presented, and a Stop, which runs no tick, freezes the one in view. The browser hands pending
+// input to the page before its frames, so none is waiting when a frame comes.
+void Kazerima::animationFrame(double time)
 {
     if (!m_shown) {
         m_shown = true;
         fitToViewport();
-        page::focus(element(*design::control(design::StartButton)), page::Scroll::InPlace);
+        runLoadStep();
     }
-    // While a box is open the ticks pause; they go on where they were once it is dismissed.
-    if (m_boxOpen)
-        return;
-    if (m_pacer.tickAt(time)) {
-        tick();
+    if (frame(time))
         ++m_ticksRun;
-        m_tickOwed = false;
-    }
-    // A frame too soon after the last tick (a busy browser may run two within 5 ms) owes the
-    // event's tick to the next one.
-    if (roulette().isRunning() || m_tickOwed)
+    if (m_framesWanted)
+        page::requestFrame();
+}
+
+// A spin asks for every frame; idle, a frame comes after each event, and nothing wakes a phone
+// while nothing changes.
+void Kazerima::runFrames(bool run)
+{
+    m_framesWanted = run;
+    if (run)
         page::requestFrame();
 }
 
@@ -156,11 +157,7 @@ void Kazerima::createWindow()
 // (styles::place).
 void Kazerima::createControls(page::Element container, std::string_view containerName)
 {
-    std::vector<const design::Control *> made;
-    for (const design::Control &design : design::controls()) {
-        if (design.container == containerName && design.kind != design::Kind::Timer)
-            made.push_back(&design);
-    }
+    std::vector<const design::Control *> made = design::children(containerName);
     std::stable_sort(made.begin(), made.end(),
                      [](const auto *a, const auto *b) { return a->tabIndex < b->tabIndex; });
     for (const design::Control *design : made) {
@@ -264,7 +261,6 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
         page::setText(label, design.caption);
         return label;
     }
-    m_resultColour = design.background;
     page::setAttribute(label, "class", "control result");
     // Named for those who find it by ear; what it shows changes too fast to be read out as it
     // changes (a marquee is not live), and the pick is said once by the announcer.
@@ -349,7 +345,7 @@ void Kazerima::presentBox(const MessageBoxRequest &request)
     page::setHidden(m_boxIcon, (request.style & MsgBoxCritical) == 0);
     page::setText(m_boxPrompt, request.shownPrompt());
     m_menuBar->close(false);
-    m_boxOpen = true;
+    pauseForBox();
     page::showModal(m_box);
 }
 
@@ -357,8 +353,7 @@ void Kazerima::presentBox(const MessageBoxRequest &request)
 bool Kazerima::handleEvent(page::Element element, const page::Event &event)
 {
     const bool taken = takeEvent(element, event);
-    m_tickOwed = true;
-    page::requestFrame();
+    changed();
     return taken;
 }
 
@@ -374,7 +369,7 @@ bool Kazerima::takeEvent(page::Element element, const page::Event &event)
     case EventType::Click:
         return click(element, event);
     case EventType::Close:
-        m_boxOpen = false;
+        boxDismissed();
         return false;
     case EventType::FocusIn:
         m_menuBar->focusLeft(element);
@@ -414,7 +409,7 @@ bool Kazerima::press(page::Element element, const page::Event &event)
     activate(*design);
     // A box the press opened keeps the keyboard: the press must not take it away to the
     // button, as a press would.
-    return m_boxOpen;
+    return boxOpen();
 }
 
 bool Kazerima::click(page::Element element, const page::Event &event)
@@ -613,24 +608,23 @@ bool Kazerima::isOn(const design::Control &option)
 // box is the one label whose caption and colour change.
 void Kazerima::setCaption(const design::Control &, std::string_view caption)
 {
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    page::setText(m_resultText, m_caption);
+    page::setText(m_resultText, caption);
 }
 
 // A stop's red shows with the next paint, on the name that is on screen.
 void Kazerima::setBackColour(const design::Control &label, Colour colour)
 {
-    if (colour == m_resultColour)
-        return;
-    m_resultColour = colour;
     page::setStyle(element(label), "background-color", css(colour));
+}
+
+void Kazerima::focus(const design::Control &control)
+{
+    page::focus(element(control), page::Scroll::InPlace);
 }
 
 void Kazerima::announce(const design::Control &)
 {
     // A live region speaks only what changed: the same pick twice differs by an invisible mark.
     m_announcedOnce = !m_announcedOnce;
-    page::setText(m_announcer, m_announcedOnce ? m_caption : m_caption + "\u2060");
+    page::setText(m_announcer, m_announcedOnce ? resultCaption() : resultCaption() + "\u2060");
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framepacer.h"
 #include "kazerimawindow.h"
 #include "menubar.h"
 #include "page.h"
@@ -13,7 +12,7 @@
 
 // The program's one window in a web page, built in the DOM from the design tables. It
 // implements the portable window's gate over the page's elements and forwards clicks, presses,
-// keys, menu picks, edits and the ticks of the page's animation frames to it. The page scales
+// keys, menu picks, edits and the page's animation frames to it. The page scales
 // the window as one piece to fit the viewport.
 class Kazerima final : public KazerimaWindow
 {
@@ -35,7 +34,7 @@ private:
     void restoreForm();
     void presentBox(const MessageBoxRequest &request);
 
-    void frame(double time);
+    void animationFrame(double time);
     bool handleEvent(page::Element element, const page::Event &event);
     bool takeEvent(page::Element element, const page::Event &event);
     bool press(page::Element element, const page::Event &event);
@@ -57,6 +56,8 @@ private:
     void setCaption(const design::Control &label, std::string_view caption) override;
     void setBackColour(const design::Control &label, Colour colour) override;
     void announce(const design::Control &label) override;
+    void runFrames(bool run) override;
+    void focus(const design::Control &control) override;
 
     page::Element m_scroller = page::None;
     page::Element m_window = page::None;
@@ -80,8 +81,6 @@ private:
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;
 
     page::Element m_resultText = page::None; // inside Label3
-    std::string m_caption;
-    Colour m_resultColour = 0;
     page::Element m_announcer = page::None;
     bool m_announcedOnce = false; // alternates, so that the same name twice is said twice
 
@@ -90,10 +89,8 @@ private:
     page::Element m_boxIcon = page::None;
     page::Element m_boxPrompt = page::None;
     page::Element m_boxOk = page::None;
-    bool m_boxOpen = false;
 
     bool m_shown = false;
-    bool m_tickOwed = false; // an event came since the last tick
-    FramePacer m_pacer {design::TimerIntervalMs}; // Timer1
+    bool m_framesWanted = false; // Timer1's
     std::int64_t m_ticksRun = 0;
 };

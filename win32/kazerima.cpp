@@ -2,6 +2,7 @@
 
 #include "messagebox.h"
 #include "text.h"
+#include "windowproc.h"
 
 #include <algorithm>
 #include <initguid.h> // defines the accessibility GUIDs below, once, in this file
@@ -112,10 +113,11 @@ bool inputWaiting()
 } // namespace
 
 Kazerima::Kazerima(HINSTANCE instance)
+    : KazerimaWindow(FrameScheduler::Idle::EveryFrame)
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = objectWindowProc<Kazerima>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, L"IDI_ICON1");
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -223,7 +225,7 @@ HWND Kazerima::createControl(const design::Control &design, HWND parent, int id)
     case design::Kind::PushButton:
         return create(L"BUTTON", BS_PUSHBUTTON);
     case design::Kind::Timer:
-        break; // no window: the Ticker is Timer1
+        break; // no window: the FrameClock is Timer1's
     }
     return nullptr;
 }
@@ -295,19 +297,18 @@ void Kazerima::show(int showCommand)
 // Runs once, just before the window first appears.
 void Kazerima::load()
 {
-    m_focusOnDeactivate = m_startButton; // taken when the window is first activated
-    SetFocus(m_startButton);
-    m_timer.start(m_hwnd, design::TimerIntervalMs);
+    runLoadStep();
+    m_focusOnDeactivate = GetFocus(); // taken when the window is first activated
 }
 
 bool Kazerima::handleKey(const MSG &message)
 {
     if (message.message != WM_KEYDOWN)
         return false;
-    HWND focus = GetFocus();
-    if (!focus || !IsChild(m_hwnd, focus))
+    HWND focused = GetFocus();
+    if (!focused || !IsChild(m_hwnd, focused))
         return false;
-    const bool onCount = std::ranges::find(m_options, focus) != m_options.end();
+    const bool onCount = std::ranges::find(m_options, focused) != m_options.end();
     switch (message.wParam) {
     case VK_TAB:
         if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
@@ -319,15 +320,15 @@ bool Kazerima::handleKey(const MSG &message)
         // Ctrl+A selects a whole name, as current Windows' own fields do; the classic edit
         // control would take it as a character.
         if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0
-            || std::ranges::find(m_names, focus) == m_names.end())
+            || std::ranges::find(m_names, focused) == m_names.end())
             return false;
-        SendMessageW(focus, EM_SETSEL, 0, -1);
+        SendMessageW(focused, EM_SETSEL, 0, -1);
         return true;
     case VK_RETURN:
         // Return clicks a focused push button; neither button is a default button, so
         // elsewhere it does nothing (and a name field does not beep).
-        if (focus == m_startButton || focus == m_stopButton)
-            SendMessageW(focus, BM_CLICK, 0, 0);
+        if (focused == m_startButton || focused == m_stopButton)
+            SendMessageW(focused, BM_CLICK, 0, 0);
         return true;
     case VK_UP:
     case VK_LEFT:
@@ -363,12 +364,11 @@ const design::Control *Kazerima::designOf(HWND control) const
 void Kazerima::moveFocus(bool forward)
 {
     const design::Control *focused = designOf(GetFocus());
-    const std::string_view to
-        = design::nextTabStop(focused ? focused->name : std::string_view(), forward,
-                              designOf(optionGroupTabStop())->name, [this](std::string_view name) {
-                                  HWND candidate = control(name);
-                                  return IsWindowVisible(candidate) && IsWindowEnabled(candidate);
-                              });
+    const std::string_view to = nextTabStop(
+        focused ? focused->name : std::string_view(), forward, [this](std::string_view name) {
+            HWND candidate = control(name);
+            return IsWindowVisible(candidate) && IsWindowEnabled(candidate);
+        });
     if (to.empty())
         return;
     HWND next = control(to);
@@ -391,15 +391,6 @@ void Kazerima::moveWithinCounts(int step)
     for (HWND option : m_options)
         SendMessageW(option, BM_SETCHECK, option == next ? BST_CHECKED : BST_UNCHECKED, 0);
     SetFocus(next);
-}
-
-HWND Kazerima::optionGroupTabStop() const
-{
-    for (HWND option : m_options) {
-        if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            return option;
-    }
-    return m_options.front();
 }
 
 HBRUSH Kazerima::brush(Colour colour)
@@ -444,26 +435,13 @@ LRESULT CALLBACK Kazerima::frameProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     return CallWindowProcW(groupBoxProc, hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Kazerima::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto *window
-            = static_cast<Kazerima *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-        window->m_hwnd = hwnd;
-    }
-    auto *window = reinterpret_cast<Kazerima *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return window ? window->handleMessage(message, wParam, lParam)
-                  : DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case Ticker::TickMessage:
+    case FrameClock::FrameMessage:
         m_timer.acknowledge();
-        if (m_inputFirst.tickNow(inputWaiting()))
-            tick(); // paints the result box before it returns
+        // A tick paints the result box before it returns.
+        frame(FrameClock::frameTimeMs(lParam), inputWaiting());
         return 0;
     case WM_ENTERIDLE:
         // A menu's or a box's own loop has handled what was waiting; the program's loop would
@@ -506,7 +484,8 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DISPLAYCHANGE:
-        m_timer.start(m_hwnd, design::TimerIntervalMs); // at the screen's new rate
+        if (m_timer.isActive())
+            m_timer.start(m_hwnd); // at the screen's new rate
         break;
     case WM_DESTROY:
         m_timer.stop();
@@ -554,21 +533,38 @@ void Kazerima::announce(const design::Control &)
     m_result->announce();
 }
 
+void Kazerima::focus(const design::Control &control)
+{
+    SetFocus(this->control(control.name));
+}
+
 void Kazerima::afterMessage()
 {
-    if (!inputWaiting() && m_inputFirst.inputHandled())
-        tick();
+    if (!inputWaiting())
+        inputHandled();
+}
+
+void Kazerima::runFrames(bool run)
+{
+    if (run)
+        m_timer.start(m_hwnd);
+    else
+        m_timer.stop();
+}
+
+void handleMessage(Kazerima &window, const MSG &message)
+{
+    if (!window.handleKey(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    window.afterMessage();
 }
 
 int runMessageLoop(Kazerima &window)
 {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!window.handleKey(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        window.afterMessage();
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        handleMessage(window, message);
     return static_cast<int>(message.wParam);
 }

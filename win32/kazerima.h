@@ -1,10 +1,9 @@
 #pragma once
 
 #include "design.h"
-#include "inputfirst.h"
+#include "frameclock.h"
 #include "kazerimawindow.h"
 #include "resultlabel.h"
-#include "ticker.h"
 
 #include <array>
 #include <map>
@@ -16,7 +15,7 @@
 
 // The program's one window on Windows, made of the platform's own controls. It lays out the
 // fixed design, implements the portable window's gate over its controls, and forwards clicks,
-// menu picks, edits and ticks to it.
+// menu picks, edits and the screen's frames to it.
 class Kazerima final : public KazerimaWindow
 {
 public:
@@ -34,12 +33,12 @@ public:
     // The design's keyboard handling, for the message loop to try before dispatching a message:
     // Tab in the design's order, arrows within the count buttons, Return on a push button.
     bool handleKey(const MSG &message);
-    // For the message loop after each message: runs a tick that waited for input to be handled,
-    // once none is waiting.
+    // For the message loop after each message: once no input is waiting, a tick that waited
+    // for it runs.
     void afterMessage();
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template<typename T> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -50,7 +49,6 @@ private:
     void moveFocus(bool forward);
     void showFocusCues();
     void moveWithinCounts(int step);
-    HWND optionGroupTabStop() const;
     HBRUSH brush(Colour colour);
     LRESULT colourControl(UINT message, HDC dc, HWND control);
     const design::Control *designOf(HWND control) const;
@@ -62,6 +60,8 @@ private:
     void setCaption(const design::Control &label, std::string_view caption) override;
     void setBackColour(const design::Control &label, Colour colour) override;
     void announce(const design::Control &label) override;
+    void runFrames(bool run) override;
+    void focus(const design::Control &control) override;
 
     HWND m_hwnd = nullptr;
     // Every drawn control with its design, in the design's order.
@@ -76,11 +76,12 @@ private:
     HWND m_stopButton = nullptr; // Command2
     HWND m_focusOnDeactivate = nullptr;
     std::unique_ptr<ResultLabel> m_result; // Label3
-    Ticker m_timer; // Timer1
-    InputFirst m_inputFirst;
+    FrameClock m_timer; // Timer1's frames
 
     bool m_loaded = false;
 };
 
+// Handles one message of the thread's queue, as the window's message loop does.
+void handleMessage(Kazerima &window, const MSG &message);
 // Runs the window's message loop until the window is closed; returns the exit code.
 int runMessageLoop(Kazerima &window);

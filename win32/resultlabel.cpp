@@ -1,5 +1,7 @@
 #include "resultlabel.h"
 
+#include "windowproc.h"
+
 namespace {
 
 constexpr wchar_t ClassName[] = L"KazerimaResultLabel";
@@ -27,7 +29,7 @@ ResultLabel::ResultLabel(HWND parent, int id)
     static const ATOM registered = [instance] {
         WNDCLASSEXW windowClass {};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
+        windowClass.lpfnWndProc = objectWindowProc<ResultLabel>;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = ClassName;
@@ -41,16 +43,12 @@ ResultLabel::ResultLabel(HWND parent, int id)
 
 void ResultLabel::setCaption(std::wstring caption)
 {
-    if (caption == m_caption)
-        return;
     m_caption = std::move(caption);
     paintNow();
 }
 
 void ResultLabel::setBackColour(COLORREF colour)
 {
-    if (colour == m_backColour)
-        return;
     m_backColour = colour;
     paintNow();
 }
@@ -99,21 +97,14 @@ void ResultLabel::paint()
     EndPaint(m_hwnd, &ps);
 }
 
-LRESULT CALLBACK ResultLabel::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ResultLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto *label
-            = static_cast<ResultLabel *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(label));
-        label->m_hwnd = hwnd;
-    }
-    auto *label = reinterpret_cast<ResultLabel *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT:
-        label->paint();
+        paint();
         return 0;
     case WM_ERASEBKGND:
         return 1; // paint() covers every pixel
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }

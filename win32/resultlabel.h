@@ -19,7 +19,6 @@ public:
 
     HWND hwnd() const { return m_hwnd; }
 
-    const std::wstring &caption() const { return m_caption; }
     void setCaption(std::wstring caption);
 
     void setBackColour(COLORREF colour);
@@ -30,7 +29,8 @@ public:
     void announce();
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template<typename T> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void paintNow(); // before it returns
 

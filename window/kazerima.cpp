@@ -3,9 +3,9 @@
 #include "colours.h"
 #include "design.h"
 #include "focusring.h"
+#include "frameclock.h"
 #include "messagebox.h"
 #include "resultlabel.h"
-#include "ticker.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -79,6 +79,7 @@ void setColours(QWidget *widget, Colour background, Colour text)
 
 Kazerima::Kazerima(QWidget *parent)
     : QMainWindow(parent)
+    , KazerimaWindow(FrameScheduler::Idle::EveryFrame)
 {
     setObjectName(toQString(design::WindowName));
     setWindowTitle(toQString(design::WindowCaption));
@@ -98,10 +99,9 @@ Kazerima::Kazerima(QWidget *parent)
 
     createControls(client, {});
     createMenus();
+    m_timer = new FrameClock(this);
+    m_timer->setObjectName(toQString(design::TickTimer));
 
-    for (int count = 2; count <= 5; ++count)
-        m_options[count - 2] = control<QRadioButton>(design::optionButton(count));
-    m_startButton = control<QPushButton>(design::StartButton);
     QList<QWidget *> tabStops;
     for (const design::Control *stop : design::tabOrder())
         tabStops.append(control<QWidget>(stop->name));
@@ -109,12 +109,13 @@ Kazerima::Kazerima(QWidget *parent)
 
     setMessageBoxPresenter(
         [this](const MessageBoxRequest &request) { showModalMessageBox(this, request); });
-    connect(m_timer, &Ticker::timeout, this, [this] {
-        // Input the window system queued by the time this frame came due is handled before the
-        // frame's tick: a press stops the name the screen showed when it was made, not the next.
-        // The frames' own notifier stays out of it, so no frame runs inside another.
+    connect(m_timer, &FrameClock::frame, this, [this](double timeMs) {
+        // Qt cannot tell whether input is waiting, so what the window system has queued by now
+        // is handled before the frame is reported: a press stops the name the screen showed
+        // when it was made, not the next. The frames' own notifier stays out of it, so no frame
+        // runs inside another.
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-        tick();
+        frame(timeMs);
     });
 }
 
@@ -132,25 +133,19 @@ template<typename T> T *Kazerima::widget(const design::Control &control) const
 // controls right after the frame.
 void Kazerima::createControls(QWidget *container, std::string_view containerName)
 {
-    const std::span<const design::Control> controls = design::controls();
-    for (auto design = controls.rbegin(); design != controls.rend(); ++design) {
-        if (design->container != containerName)
-            continue;
-        if (design->kind == design::Kind::Timer) {
-            m_timer = new Ticker(this);
-            m_timer->setObjectName(toQString(design->name));
-            continue;
-        }
-        QWidget *widget = createControl(*design, container);
-        m_widgets.emplace(&*design, widget);
-        widget->setObjectName(toQString(design->name));
-        widget->setGeometry(pixels(design->rect));
-        if (design->font)
-            widget->setFont(designFont(*design->font));
-        if (!design->accessibleName.empty())
-            widget->setAccessibleName(toQString(design->accessibleName));
-        if (design->kind == design::Kind::Frame)
-            createControls(widget, design->name);
+    const std::vector<const design::Control *> held = design::children(containerName);
+    for (auto made = held.rbegin(); made != held.rend(); ++made) {
+        const design::Control &design = **made;
+        QWidget *widget = createControl(design, container);
+        m_widgets.emplace(&design, widget);
+        widget->setObjectName(toQString(design.name));
+        widget->setGeometry(pixels(design.rect));
+        if (design.font)
+            widget->setFont(designFont(*design.font));
+        if (!design.accessibleName.empty())
+            widget->setAccessibleName(toQString(design.accessibleName));
+        if (design.kind == design::Kind::Frame)
+            createControls(widget, design.name);
     }
 }
 
@@ -212,7 +207,7 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
         return button;
     }
     case design::Kind::Timer:
-        break; // no widget: createControls makes the Ticker
+        break; // no widget: its frames are a FrameClock
     }
     return nullptr;
 }
@@ -253,20 +248,19 @@ void Kazerima::showEvent(QShowEvent *event)
 void Kazerima::load()
 {
     resize(ClientArea.width(), menuBar()->sizeHint().height() + ClientArea.height());
-    m_startButton->setFocus();
     followScreen(windowHandle()->screen());
     connect(windowHandle(), &QWindow::screenChanged, this, &Kazerima::followScreen);
-    m_timer->start(design::TimerIntervalMs);
+    runLoadStep();
 }
 
-// Timer1 ticks with the frames of the screen the window is on, at the rate that screen has.
+// Timer1's frames are those of the screen the window is on, at the rate that screen has.
 void Kazerima::followScreen(QScreen *screen)
 {
     disconnect(m_screenRate);
     m_timer->setFrameRate(screen ? screen->refreshRate() : 0);
     if (screen)
         m_screenRate
-            = connect(screen, &QScreen::refreshRateChanged, m_timer, &Ticker::setFrameRate);
+            = connect(screen, &QScreen::refreshRateChanged, m_timer, &FrameClock::setFrameRate);
 }
 
 // Return and Enter click a focused push button, as they do on Windows and in KDE. Neither button
@@ -286,27 +280,16 @@ bool Kazerima::eventFilter(QObject *watched, QEvent *event)
 // Tab follows the design's order rather than the order the widgets were made in.
 bool Kazerima::focusNextPrevChild(bool next)
 {
-    const QWidget *focus = focusWidget();
-    const std::string from = focus ? focus->objectName().toStdString() : std::string();
-    const std::string optionOn = optionGroupTabStop()->objectName().toStdString();
-    const std::string_view to
-        = design::nextTabStop(from, next, optionOn, [this](std::string_view name) {
-              const QWidget *candidate = control<QWidget>(name);
-              return candidate->isVisible() && candidate->isEnabled();
-          });
+    const QWidget *focused = focusWidget();
+    const std::string from = focused ? focused->objectName().toStdString() : std::string();
+    const std::string_view to = nextTabStop(from, next, [this](std::string_view name) {
+        const QWidget *candidate = control<QWidget>(name);
+        return candidate->isVisible() && candidate->isEnabled();
+    });
     if (to.empty())
         return false;
     control<QWidget>(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
-}
-
-QWidget *Kazerima::optionGroupTabStop() const
-{
-    for (QRadioButton *option : m_options) {
-        if (option->isChecked())
-            return option;
-    }
-    return m_options.front();
 }
 
 std::string Kazerima::fieldText(const design::Control &field)
@@ -337,4 +320,17 @@ void Kazerima::setBackColour(const design::Control &label, Colour colour)
 void Kazerima::announce(const design::Control &label)
 {
     widget<ResultLabel>(label)->announce();
+}
+
+void Kazerima::runFrames(bool run)
+{
+    if (run)
+        m_timer->start();
+    else
+        m_timer->stop();
+}
+
+void Kazerima::focus(const design::Control &control)
+{
+    widget<QWidget>(control)->setFocus();
 }

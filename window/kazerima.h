@@ -4,26 +4,16 @@
 
 #include <QMainWindow>
 
-#include <array>
 #include <string_view>
 #include <unordered_map>
 
-namespace design {
-struct Control;
-}
-
-class QAction;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+class FrameClock;
 class QScreen;
 class QStyle;
-class ResultLabel;
-class Ticker;
 
 // The program's one window in Qt. It lays out the fixed design, implements the portable
-// window's gate over its widgets, and forwards clicks, menu picks, edits and ticks to it.
+// window's gate over its widgets, and forwards clicks, menu picks, edits and the screen's
+// frames to it.
 class Kazerima : public QMainWindow, public KazerimaWindow
 {
     Q_OBJECT
@@ -44,7 +34,6 @@ private:
     template<typename T> T *widget(const design::Control &control) const;
     void load();
     void followScreen(QScreen *screen);
-    QWidget *optionGroupTabStop() const;
 
     // The gate
     std::string fieldText(const design::Control &field) override;
@@ -53,11 +42,11 @@ private:
     void setCaption(const design::Control &label, std::string_view caption) override;
     void setBackColour(const design::Control &label, Colour colour) override;
     void announce(const design::Control &label) override;
+    void runFrames(bool run) override;
+    void focus(const design::Control &control) override;
 
     std::unordered_map<const design::Control *, QWidget *> m_widgets;
-    std::array<QRadioButton *, 4> m_options {}; // Option2 .. Option5
-    QPushButton *m_startButton = nullptr; // Command1
-    Ticker *m_timer = nullptr; // Timer1
+    FrameClock *m_timer = nullptr; // Timer1's frames
     QMetaObject::Connection m_screenRate;
     QStyle *m_frameStyle = nullptr;
 

@@ -45,16 +45,12 @@ ResultLabel::ResultLabel(QWidget *parent)
 
 void ResultLabel::setCaption(const QString &caption)
 {
-    if (caption == m_caption)
-        return;
     m_caption = caption;
     repaint();
 }
 
 void ResultLabel::setBackColour(const QColor &colour)
 {
-    if (colour == m_backColour)
-        return;
     m_backColour = colour;
     repaint();
 }

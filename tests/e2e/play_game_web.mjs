@@ -87,6 +87,17 @@ for (const size of ["desktop", "phone"]) {
     check((await page.locator(".announcer").textContent()).startsWith(picked),
           `${size}: the pick was not announced`);
 
+    // The same name picked again is said again: a live region speaks only what changed.
+    const said = await page.locator(".announcer").textContent();
+    for (const field of ["1人目の名前", "2人目の名前"])
+        await page.getByRole("textbox", { name: field }).fill(picked);
+    await press(page.getByRole("button", { name: "スタート" }));
+    await page.evaluate(framesDrawn, 3);
+    await press(page.getByRole("button", { name: "ストップ" }));
+    const saidAgain = await page.locator(".announcer").textContent();
+    check(saidAgain.startsWith(picked) && saidAgain !== said,
+          `${size}: the same pick twice was not said again (${JSON.stringify([said, saidAgain])})`);
+
     // An empty name in use refuses the start with the critical box, which holds the keyboard.
     await page.getByRole("textbox", { name: "1人目の名前" }).fill("");
     await press(page.getByRole("button", { name: "スタート" }));

@@ -13,6 +13,7 @@ class FakeWindow final : public KazerimaWindow
 {
 public:
     FakeWindow()
+        : KazerimaWindow(FrameScheduler::Idle::EveryFrame)
     {
         for (int slot = 1; slot <= 5; ++slot)
             texts[design::nameField(slot)]
@@ -24,8 +25,10 @@ public:
     std::map<std::string, std::string> texts; // of the fields, by design name
     std::string optionOn = "Option5";
     std::map<std::string, bool> shown;
-    std::string caption;
-    Colour colour = 0;
+    // The result box as the design draws it at first.
+    std::string caption = std::string(design::control(design::ResultLabel)->caption);
+    Colour colour = design::control(design::ResultLabel)->background;
+    int captionsSet = 0, coloursSet = 0; // each one a repaint
     int announced = 0;
     std::vector<MessageBoxRequest> boxes;
 
@@ -43,17 +46,21 @@ private:
     {
         EXPECT_EQ(label.name, design::ResultLabel);
         caption = text;
+        ++captionsSet;
     }
     void setBackColour(const design::Control &label, Colour value) override
     {
         EXPECT_EQ(label.name, design::ResultLabel);
         colour = value;
+        ++coloursSet;
     }
     void announce(const design::Control &label) override
     {
         EXPECT_EQ(label.name, design::ResultLabel);
         ++announced;
     }
+    void runFrames(bool) override { }
+    void focus(const design::Control &) override { }
 };
 
 const design::MenuItem &menuItem(std::string_view name)
@@ -165,6 +172,26 @@ TEST(Gate, AnEditedNameShowsAtItsTurnAndAnEmptyOneRefusesTheStart)
     EXPECT_EQ(window.boxes[0].style, MsgBoxCritical);
     EXPECT_EQ(window.boxes[0].shownTitle(), "名前入れてね");
     EXPECT_FALSE(window.roulette().isRunning());
+}
+
+// Every tick of a spin sets the colour and the name in turn; one that changes neither must not
+// repaint the box, which would cost the frame a paint for nothing.
+TEST(Gate, OnlyWhatChangesReachesTheResultBox)
+{
+    FakeWindow window;
+    window.optionOn = "Option2";
+    window.texts["Text1"] = window.texts["Text2"] = "同じ";
+    window.edited(*design::control("Text1"));
+    window.edited(*design::control("Text2"));
+    window.tick();
+    window.Ruret_Start();
+    for (int i = 0; i < 5; ++i)
+        window.tick();
+    EXPECT_EQ(window.caption, "同じ");
+    EXPECT_EQ(window.captionsSet, 1);
+    EXPECT_EQ(window.coloursSet, 0); // cyan from the start
+    window.Ruret_Stop();
+    EXPECT_EQ(window.coloursSet, 1);
 }
 
 TEST(Gate, TheVersionItemAsksForTheVersionBoxUnderTheApplicationsTitle)

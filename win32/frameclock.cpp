@@ -1,5 +1,8 @@
-#include "ticker.h"
+#include "frameclock.h"
 
+#include "framescheduler.h"
+
+#include <cmath>
 #include <dwmapi.h>
 #include <timeapi.h>
 
@@ -8,7 +11,7 @@ namespace {
 // Missing from the MinGW headers; Windows 10 1803 and later.
 constexpr DWORD HighResolutionTimer = 0x00000002; // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 constexpr LONGLONG UnitsPerSecond = 10'000'000; // of 100 ns, as waitable timers count
-constexpr DWORD FallbackRefreshHz = 60;
+constexpr LONGLONG UnitsPerMs = UnitsPerSecond / 1000;
 
 // The steady clock, in 100 ns units.
 LONGLONG now()
@@ -24,25 +27,24 @@ LONGLONG now()
         + counter.QuadPart % frequency * UnitsPerSecond / frequency;
 }
 
-// Windows reports 0 or 1 for a rate it does not know; so does Wine's display mode.
-LONGLONG screenFramePeriod()
+// In frames a second. Windows reports 0 or 1 for a rate it does not know; so does Wine's display
+// mode.
+double screenFrameRate()
 {
     DWM_TIMING_INFO timing {};
     timing.cbSize = sizeof timing;
     if (SUCCEEDED(DwmGetCompositionTimingInfo(nullptr, &timing))
-        && timing.rateRefresh.uiNumerator > timing.rateRefresh.uiDenominator
         && timing.rateRefresh.uiDenominator > 0)
-        return UnitsPerSecond * timing.rateRefresh.uiDenominator / timing.rateRefresh.uiNumerator;
+        return double(timing.rateRefresh.uiNumerator) / timing.rateRefresh.uiDenominator;
     DEVMODEW mode {};
     mode.dmSize = sizeof mode;
-    const bool known = EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)
-        && mode.dmDisplayFrequency > 1;
-    return UnitsPerSecond / (known ? mode.dmDisplayFrequency : FallbackRefreshHz);
+    return EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency
+                                                                       : 0;
 }
 
 } // namespace
 
-Ticker::Ticker()
+FrameClock::FrameClock()
 {
     m_timer = CreateWaitableTimerExW(nullptr, nullptr, HighResolutionTimer, TIMER_ALL_ACCESS);
     if (!m_timer) {
@@ -52,7 +54,7 @@ Ticker::Ticker()
     m_quit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
-Ticker::~Ticker()
+FrameClock::~FrameClock()
 {
     stop();
     if (m_raisedClock)
@@ -62,21 +64,25 @@ Ticker::~Ticker()
         CloseHandle(m_timer);
 }
 
-void Ticker::start(HWND window, int intervalMs)
+double FrameClock::frameTimeMs(LPARAM lParam)
+{
+    return double(lParam) / UnitsPerMs;
+}
+
+void FrameClock::start(HWND window)
 {
     stop();
     m_window = window;
-    m_framePeriod = screenFramePeriod();
-    m_pacer = FramePacer(intervalMs);
+    m_framePeriod = FrameScheduler::framePeriodMs(screenFrameRate()) * UnitsPerMs;
     m_posted.store(false, std::memory_order_relaxed);
     ResetEvent(m_quit);
     m_thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
     if (m_thread)
-        // It only wakes and posts; running it ahead of busy threads keeps the ticks on time.
+        // It only wakes and posts; running it ahead of busy threads keeps the frames on time.
         SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
 }
 
-void Ticker::stop()
+void FrameClock::stop()
 {
     if (!m_thread)
         return;
@@ -88,39 +94,33 @@ void Ticker::stop()
 }
 
 // Each frame is due a period after the one before, not after the moment a wait ended, so the
-// frames keep the screen's rate however late a wake-up comes; a frame late by a whole period
-// or more starts the schedule afresh rather than following at once with the ones missed.
-DWORD WINAPI Ticker::run(void *self)
+// frames keep the screen's rate however late a wake-up comes.
+DWORD WINAPI FrameClock::run(void *self)
 {
-    auto &ticker = *static_cast<Ticker *>(self);
-    const HANDLE handles[] = {ticker.m_quit, ticker.m_timer};
-    LONGLONG due = now();
+    auto &clock = *static_cast<FrameClock *>(self);
+    const HANDLE handles[] = {clock.m_quit, clock.m_timer};
+    Cadence frames(clock.m_framePeriod);
+    frames.reached(double(now())); // the first frame is a period away
     for (;;) {
-        due += ticker.m_framePeriod;
-        LONGLONG wait = due - now();
-        if (wait <= -ticker.m_framePeriod) {
-            due -= wait;
-            wait = 0;
-        }
-        if (wait <= 0) {
-            if (WaitForSingleObject(ticker.m_quit, 0) == WAIT_OBJECT_0)
+        const LONGLONG time = now();
+        if (frames.reached(double(time))) {
+            if (WaitForSingleObject(clock.m_quit, 0) == WAIT_OBJECT_0)
                 return 0;
-        } else {
-            LARGE_INTEGER relative;
-            relative.QuadPart = -wait;
-            if (!SetWaitableTimer(ticker.m_timer, &relative, 0, nullptr, nullptr, FALSE)
-                || WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-                return 0;
+            clock.frame(time);
+            continue;
         }
-        ticker.frame();
+        LARGE_INTEGER relative;
+        relative.QuadPart = -static_cast<LONGLONG>(std::ceil(frames.due() - double(time)));
+        if (!SetWaitableTimer(clock.m_timer, &relative, 0, nullptr, nullptr, FALSE)
+            || WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            return 0;
     }
 }
 
-void Ticker::frame()
+void FrameClock::frame(LONGLONG time)
 {
-    if (!m_pacer.tickAt(double(now()) / (UnitsPerSecond / 1000)))
-        return;
+    static_assert(sizeof(LPARAM) >= sizeof time);
     if (!m_posted.exchange(true, std::memory_order_relaxed)
-        && !PostMessageW(m_window, TickMessage, 0, 0))
+        && !PostMessageW(m_window, FrameMessage, 0, static_cast<LPARAM>(time)))
         m_posted.store(false, std::memory_order_relaxed);
 }

@@ -1,4 +1,6 @@
-#include "ticker.h"
+#include "frameclock.h"
+
+#include "framescheduler.h"
 
 #include <QSocketNotifier>
 
@@ -12,8 +14,6 @@
 
 namespace {
 
-constexpr qreal FallbackFrameRate = 60;
-
 double nowMs()
 {
     return std::chrono::duration<double, std::milli>(
@@ -23,22 +23,22 @@ double nowMs()
 
 } // namespace
 
-Ticker::Ticker(QObject *parent)
+FrameClock::FrameClock(QObject *parent)
     : QObject(parent)
-    , m_frameRate(FallbackFrameRate)
+    , m_frameRate(1000 / FrameScheduler::framePeriodMs(0))
 {
 #ifdef Q_OS_LINUX
     m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd >= 0) {
         m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
-        connect(m_notifier.get(), &QSocketNotifier::activated, this, &Ticker::frame);
+        connect(m_notifier.get(), &QSocketNotifier::activated, this, &FrameClock::expired);
     }
 #endif
     m_fallback.setTimerType(Qt::PreciseTimer);
-    connect(&m_fallback, &QTimer::timeout, this, &Ticker::frame);
+    connect(&m_fallback, &QTimer::timeout, this, &FrameClock::expired);
 }
 
-Ticker::~Ticker()
+FrameClock::~FrameClock()
 {
 #ifdef Q_OS_LINUX
     m_notifier.reset();
@@ -47,28 +47,26 @@ Ticker::~Ticker()
 #endif
 }
 
-void Ticker::start(int intervalMs)
+void FrameClock::start()
 {
-    m_intervalMs = intervalMs;
-    m_pacer = FramePacer(intervalMs);
     m_active = true;
     arm();
 }
 
-void Ticker::stop()
+void FrameClock::stop()
 {
     m_active = false;
     arm();
 }
 
-void Ticker::setFrameRate(qreal hz)
+void FrameClock::setFrameRate(qreal hz)
 {
-    m_frameRate = hz >= 1 ? hz : FallbackFrameRate;
+    m_frameRate = 1000 / FrameScheduler::framePeriodMs(hz);
     if (m_active)
         arm();
 }
 
-void Ticker::arm()
+void FrameClock::arm()
 {
     const auto periodNs = m_active ? static_cast<long>(1e9 / m_frameRate) : 0L;
 #ifdef Q_OS_LINUX
@@ -87,13 +85,13 @@ void Ticker::arm()
 
 // Frames missed while the loop was busy are dropped, as a QTimer drops them: a spin never
 // jumps ahead to catch up.
-void Ticker::frame()
+void FrameClock::expired()
 {
 #ifdef Q_OS_LINUX
     std::uint64_t expirations = 0;
     if (m_fd >= 0 && ::read(m_fd, &expirations, sizeof expirations) != sizeof expirations)
         return;
 #endif
-    if (m_active && m_pacer.tickAt(nowMs()))
-        emit timeout();
+    if (m_active)
+        emit frame(nowMs());
 }
