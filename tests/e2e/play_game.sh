@@ -233,10 +233,18 @@ if [ -n "$windows" ]; then
     xdotool mousemove "$((left + 85))" "$((Y + menu / 2))" click 1
     expect_change 100 10 "the menu's バージョン"
     # A menu drawn may not yet follow the pointer, and a click then chooses nothing: the item is
-    # clicked once it lights up under the pointer.
+    # clicked once it lights up under the pointer. Even then Wine's menu now and then lets a click
+    # go on a busy machine, and stays open with the item lit: a player would click again.
     xdotool mousemove "$((left + 100))" "$((Y + menu + 10))"
     expect_change 57 10 "the item バージョン to light up under the pointer"
+    lit=$(pixel 57 10)
+    box_up() { [ "$(xdotool search --onlyvisible --name '^Kazerima$' | wc -l)" -ge 2 ]; }
     xdotool click 1
+    for tick in $(seq 300); do
+        box_up && break
+        [ $((tick % 20)) -eq 0 ] && pixel_is 57 10 "$lit" && xdotool click 1
+        sleep 0.1
+    done
     got=$(read_box Kazerima)
     expected='icon=no buttons=1 text=     ﾊﾞｰｼﾞｮﾝ1.0\n\r\n\r'
     expected+='ﾌﾟﾛﾃﾞｭｰｽ   Mavoru\n\rﾌﾟﾛｸﾞﾗﾑ     Mavoru\n\r企画         Mavoru\n\r'
