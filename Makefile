@@ -1,7 +1,7 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
-.PHONY: all deps build test run bench soak package windows windows-build web web-serve format clean
+.PHONY: all deps build test test-native test-cross run bench soak package windows windows-build web web-serve format clean
 
 all: build
 
@@ -12,11 +12,19 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-test: build windows-build web
+# Two lanes side by side: the native builds and their tests, and the cross-builds and theirs.
+# A browser's or Wine's test mostly waits on a window, so a build beside it takes up the cores it
+# leaves; each command's output shows whole once that command is done.
+test: deps node_modules/.package-lock.json
+	@$(MAKE) --no-print-directory --output-sync=line -j2 test-native test-cross
+
+test-native: build
+	@ctest --preset default
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
-	@ctest --preset default
 	@ctest --preset sanitize
+
+test-cross: windows-build web
 	@ctest --preset windows
 	@ctest --preset web
 
