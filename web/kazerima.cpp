@@ -9,6 +9,7 @@
 using styles::css;
 using styles::place;
 using styles::px;
+using styles::scaled;
 using styles::setColours;
 using styles::setFont;
 
@@ -54,10 +55,29 @@ int fieldPitch()
     return design::pixels(field(2).rect.top - field(1).rect.top);
 }
 
-// How much taller the column of fields grows with a gap between them.
-int columnGrowth(int gap)
+// The rows of the name column that open up for a finger, between one field and the next.
+const int ColumnRows = FieldCount - 1;
+constexpr int WindowHeight = MenuBarHeight + ClientHeight;
+
+// The name column's rows that open up above a control and within it: the fields move down by
+// the rows above them and grow with their own, so that each shows a finger's height; the frames
+// grow by them all, and what lies below the frames moves down.
+styles::Rows columnRows(const design::Control &control)
 {
-    return (FieldCount - 1) * gap;
+    if (control.kind == design::Kind::TextBox)
+        return {(control.rect.top - field(1).rect.top) / (field(2).rect.top - field(1).rect.top),
+                1};
+    if (!control.container.empty())
+        return {};
+    if (control.kind == design::Kind::Frame)
+        return {0, ColumnRows};
+    const design::Rect &column = design::control(field(1).container)->rect;
+    return {control.rect.top >= column.top + column.height ? ColumnRows : 0};
+}
+
+std::string number(int value)
+{
+    return std::to_string(value);
 }
 
 bool embedsFace(const design::Control &design)
@@ -91,13 +111,19 @@ Kazerima::Kazerima()
 // input to the page before its frames, so none is waiting when a frame comes.
 void Kazerima::animationFrame(double time)
 {
-    if (!m_shown) {
+    const bool first = !m_shown;
+    if (first) {
         m_shown = true;
         fitToViewport();
         runLoadStep();
     }
     if (frame(time))
         ++m_ticksRun;
+    // A button pressed before the program ran acts once the first tick has taken the count in:
+    // a Start is not lost.
+    if (const auto pressed = first ? page::earlyPress() : std::nullopt)
+        if (const design::Control *button = design::control(*pressed))
+            activate(*button);
     if (m_framesWanted)
         page::requestFrame();
 }
@@ -111,8 +137,36 @@ void Kazerima::runFrames(bool run)
         page::requestFrame();
 }
 
+// The window's unit, a design pixel on screen: the largest that fits the window in the viewport,
+// times a browser's zoom (--zoom). Held upright, a phone's unit would stack the name fields closer
+// than a finger tells apart: each row of their column opens up by --grow, and the unit is the
+// largest that still fits the window with them. In CSS, so that the page's first bytes place the
+// window: the program only follows the zoom, and a keyboard's viewport (--fit-height). Each is
+// the window's width first, divided last: an engine that rounds a small length (Firefox, to a
+// 60th of a pixel) would round the unit and multiply the error by every length. The viewport is
+// whole pixels, as it is laid out: WebKit makes 100vw a 64th of a pixel short.
+void Kazerima::defineUnit()
+{
+    const std::string height = "var(--fit-height, round(100dvh, 1px))";
+    const std::string zoomed = "var(--zoom) * ";
+    const std::string width = number(ClientWidth);
+    page::setStyle(page::Root, "--zoom", "1");
+    page::setStyle(page::Root, "--fit",
+                   "min(round(100vw, 1px), " + height + " * " + width + " / " + number(WindowHeight)
+                       + ")");
+    // A viewport too low for the rows' room gives them what is left, down to half the unit.
+    page::setStyle(page::Root, "--u",
+                   "min(" + zoomed + "var(--fit), max((" + zoomed + height + " - "
+                       + px(ColumnRows * FingerPixels) + ") * " + width + " / "
+                       + number(WindowHeight - ColumnRows * fieldPitch()) + ", " + zoomed
+                       + "var(--fit) / 2)) / " + width);
+    page::setStyle(page::Root, "--grow",
+                   "max(0px, " + px(FingerPixels) + " - var(--u) * " + number(fieldPitch()) + ")");
+}
+
 void Kazerima::createWindow()
 {
+    defineUnit();
     // What holds the window over the viewport, and scrolls it once a browser's zoom has grown it
     // past the viewport: its scroll bars leave the viewport the window is fitted to alone.
     m_scroller = page::create(page::Body, "div");
@@ -129,15 +183,15 @@ void Kazerima::createWindow()
     m_window = page::create(m_scroller, "main");
     page::setAttribute(m_window, "class", "window");
     page::setAttribute(m_window, "lang", "ja");
-    page::setStyle(m_window, "width", px(ClientWidth));
-    page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight));
+    page::setStyle(m_window, "width", scaled(ClientWidth));
+    page::setStyle(m_window, "height", scaled(WindowHeight, ColumnRows));
     setFont(m_window, design::userInterfaceFont());
 
     m_client = page::create(m_window, "div");
     page::setAttribute(m_client, "class", "client");
-    page::setStyle(m_client, "top", px(MenuBarHeight));
-    page::setStyle(m_client, "width", px(ClientWidth));
-    page::setStyle(m_client, "height", px(ClientHeight));
+    page::setStyle(m_client, "top", scaled(MenuBarHeight));
+    page::setStyle(m_client, "width", scaled(ClientWidth));
+    page::setStyle(m_client, "height", scaled(ClientHeight, ColumnRows));
     setColours(m_client, design::WindowBackground, design::WindowText);
     page::listen(m_client, page::EventType::PointerDown);
     createControls(m_client, {});
@@ -198,18 +252,18 @@ page::Element Kazerima::createFrame(const design::Control &design, page::Element
 {
     const design::Font &font = design::userInterfaceFont();
     const page::Element frame = page::create(container, "div");
-    place(frame, design);
+    place(frame, design, 0, columnRows(design));
     page::setAttribute(frame, "role", "group");
     page::setAttribute(frame, "aria-label", design.caption);
     setColours(frame, design.background, design.text);
     // The line runs through the middle of the caption, which is set into it.
     const page::Element line = page::create(frame, "div");
     page::setAttribute(line, "class", "frame-line");
-    page::setStyle(line, "top", px(font.pixelSize / 2));
+    page::setStyle(line, "top", scaled(font.pixelSize / 2));
     const page::Element caption = page::create(frame, "span");
     page::setAttribute(caption, "class", "frame-caption");
     page::setAttribute(caption, "aria-hidden", "true");
-    page::setStyle(caption, "line-height", px(font.pixelSize));
+    page::setStyle(caption, "line-height", scaled(font.pixelSize));
     page::setStyle(caption, "background-color", css(design.background));
     page::setText(caption, design.caption);
     return frame;
@@ -219,14 +273,16 @@ page::Element Kazerima::createFrame(const design::Control &design, page::Element
 page::Element Kazerima::createOptionButton(const design::Control &design, page::Element container)
 {
     const page::Element label = page::create(container, "label");
-    place(label, design, CountButtonReach);
+    place(label, design, CountButtonReach, columnRows(design));
     page::setStyle(label, "display", "flex");
     setColours(label, design.background, design.text);
     setFont(label, *design.font);
     const page::Element option = page::create(label, "input");
     page::setAttribute(option, "type", "radio");
     page::setAttribute(option, "name", "count");
-    page::setChecked(option, design.on);
+    // As the markup's default: a count chosen before the program ran stays chosen.
+    if (design.on)
+        page::setAttribute(option, "checked", "");
     page::setText(page::create(label, "span"), design.caption);
     page::listen(option, page::EventType::Change);
     page::listen(option, page::EventType::FocusIn);
@@ -236,11 +292,12 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
 page::Element Kazerima::createTextBox(const design::Control &design, page::Element container)
 {
     const page::Element field = page::create(container, "input");
-    place(field, design);
+    place(field, design, 0, columnRows(design));
     page::setAttribute(field, "type", "text");
     page::setAttribute(field, "autocomplete", "off");
     page::setAttribute(field, "aria-label", design.accessibleName);
-    page::setValue(field, design.caption);
+    // As the markup's default: a name typed before the program ran is kept.
+    page::setAttribute(field, "value", design.caption);
     setColours(field, design.background, design.text);
     setFont(field, *design.font);
     page::listen(field, page::EventType::Input);
@@ -252,7 +309,7 @@ page::Element Kazerima::createTextBox(const design::Control &design, page::Eleme
 page::Element Kazerima::createLabel(const design::Control &design, page::Element container)
 {
     const page::Element label = page::create(container, "div");
-    place(label, design);
+    place(label, design, 0, columnRows(design));
     setColours(label, design.background, design.text);
     setFont(label, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
     if (design.border)
@@ -279,7 +336,7 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
 page::Element Kazerima::createPushButton(const design::Control &design, page::Element container)
 {
     const page::Element button = page::create(container, "button");
-    place(button, design);
+    place(button, design, 0, columnRows(design));
     page::setAttribute(button, "type", "button");
     setColours(button, design.background, design.text);
     setFont(button, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
@@ -292,15 +349,21 @@ page::Element Kazerima::createPushButton(const design::Control &design, page::El
 
 // A phone reloads a tab it has kept in the background, and Back reloads the page: the names
 // typed and the count chosen come back, as a browser brings back a form, for this tab alone.
+// What a guest typed or chose on the page before the program ran comes first.
 void Kazerima::restoreForm()
 {
+    const bool countChosen
+        = std::any_of(m_elements.begin(), m_elements.end(), [](const auto &made) {
+              return made.first->kind == design::Kind::OptionButton
+                  && page::checked(made.second) != made.first->on;
+          });
     for (const auto &[design, element] : m_elements) {
         if (design->kind == design::Kind::TextBox) {
-            if (const auto text = page::sessionValue(design->name)) {
-                page::setValue(element, *text);
-                edited(*design);
-            }
-        } else if (design->kind == design::Kind::OptionButton
+            const auto kept = page::sessionValue(design->name);
+            if (kept && page::value(element) == design->caption)
+                page::setValue(element, *kept);
+            edited(*design);
+        } else if (design->kind == design::Kind::OptionButton && !countChosen
                    && page::sessionValue(CountKey) == design->name) {
             page::setChecked(element, true);
         }
@@ -312,6 +375,10 @@ void Kazerima::createBox()
 {
     m_box = page::create(page::Body, "dialog");
     page::setAttribute(m_box, "class", "box");
+    // A box grows with the window, but not past the viewport's fit: grown further by a browser's
+    // zoom, it would hide its OK below the viewport.
+    page::setStyle(m_box, "--u",
+                   "calc(min(1, var(--zoom)) * var(--fit) / " + number(ClientWidth) + ")");
     page::setAttribute(m_box, "lang", "ja");
     setFont(m_box, design::userInterfaceFont());
     m_boxTitle = page::create(m_box, "div");
@@ -427,57 +494,42 @@ bool Kazerima::click(page::Element element, const page::Event &event)
     return m_menuBar->handle(element, event);
 }
 
-// The window scales as one piece to the largest size the viewport holds, times a browser's zoom,
-// centred, and so do the boxes. Scaled below 1:1 (a phone held upright), the name fields, 24 pixels
-// apart in the design, would lie closer than a finger can tell apart: their column opens up until
-// they lie a finger apart on screen.
+// The page's CSS fits the window to the viewport; the program tells it a browser's zoom, and
+// keeps the window as it was over a software keyboard. Some browsers shrink the viewport for one
+// that opens over a name being typed: the window keeps its size, and moves up as far as the field
+// needs to stay in view.
 void Kazerima::fitToViewport()
 {
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
     followZoom(width, height);
+    page::setStyle(page::Root, "--zoom", std::to_string(m_zoom));
+    page::setAttribute(m_scroller, "class", m_zoom > 1 ? "scroller scrolls" : "scroller");
+    if (!keepOverKeyboard(width, height)) {
+        page::setStyle(page::Root, "--fit-height", "");
+        page::setStyle(m_window, "transform", "");
+        m_fitted = {width, height, page::bounds(m_window).top};
+    }
     // The viewport the window is fitted to once this returns, for whoever waits on the page to
     // have taken a size in.
     page::setAttribute(page::Body, "data-fitted",
                        std::to_string(int(width)) + ' ' + std::to_string(int(height)));
-    // Some browsers shrink the viewport for a software keyboard that opens over a name being
-    // typed: the window keeps its size, and moves up as far as the field needs to stay in view.
-    if (width == m_fitted.width && height < m_fitted.height) {
-        for (const auto &[design, element] : m_elements) {
-            if (design->kind == design::Kind::TextBox && page::hasFocus(element)) {
-                const double below = height - FieldMargin - fieldBottom(*design) * m_fitted.scale;
-                page::setPlacement(m_window, m_fitted.left, std::min(m_fitted.top, below),
-                                   m_fitted.scale);
-                return;
-            }
-        }
-    }
-    const auto scaleFor = [&](int gap) {
-        return m_zoom
-            * std::min(width / ClientWidth,
-                       height / double(MenuBarHeight + ClientHeight + columnGrowth(gap)));
-    };
-    // A wider gap makes the window taller, so never larger: a few rounds settle it.
-    int gap = 0;
-    for (int round = 0; round < 4; ++round) {
-        const int needed = std::max(0, int(std::ceil(FingerPixels / scaleFor(gap))) - fieldPitch());
-        if (needed <= gap)
-            break;
-        gap = needed;
-    }
-    if (gap != m_fieldGap) // the controls are made a gap of 0 apart
-        layOutFields(gap);
-    const double scale = scaleFor(gap);
-    const double windowHeight = MenuBarHeight + ClientHeight + columnGrowth(gap);
-    // Centred while it fits; grown past the viewport, it starts where the scrolling does.
-    m_fitted = {width, height, std::max(0.0, (width - ClientWidth * scale) / 2),
-                std::max(0.0, (height - windowHeight * scale) / 2), scale};
-    const bool scrolls = ClientWidth * scale > width + 0.5 || windowHeight * scale > height + 0.5;
-    page::setAttribute(m_scroller, "class", scrolls ? "scroller scrolls" : "scroller");
-    page::setPlacement(m_window, m_fitted.left, m_fitted.top, scale);
-    // A box grows with the window, but not past the viewport's fit: grown further by a zoom, it
-    // would hide its OK below the viewport.
-    page::setZoom(m_box, std::min(scale, scale / m_zoom));
+}
+
+bool Kazerima::keepOverKeyboard(double width, double height)
+{
+    if (width != m_fitted.width || height >= m_fitted.height)
+        return false;
+    const page::Element field = typedIn();
+    if (field == page::None)
+        return false;
+    page::setStyle(page::Root, "--fit-height", px(m_fitted.height));
+    page::setStyle(m_window, "transform", "");
+    const page::Box window = page::bounds(m_window);
+    const double below = height - FieldMargin - (page::bounds(field).bottom - window.top);
+    page::setStyle(m_window, "transform",
+                   "translateY(" + px(std::min(m_fitted.top, below) - window.top) + ")");
+    return true;
 }
 
 // A browser's zoom scales the viewport alike across and down while the browser's window keeps
@@ -533,44 +585,13 @@ void Kazerima::restoreZoom(std::string_view seen)
         m_zoom = zoom / Millionths;
 }
 
-// Where a name field stands in its frame, the column's gap included.
-int Kazerima::fieldTop(const design::Control &textBox) const
+// The name field that has the keyboard, if any.
+page::Element Kazerima::typedIn() const
 {
-    const int top = design::pixels(textBox.rect.top);
-    const int row = (top - design::pixels(field(1).rect.top)) / fieldPitch();
-    return top + row * m_fieldGap;
-}
-
-// The lower edge of a name field, in the window's pixels from its top.
-int Kazerima::fieldBottom(const design::Control &textBox) const
-{
-    const design::Control &frame = *design::control(textBox.container);
-    return MenuBarHeight + design::pixels(frame.rect.top) + fieldTop(textBox)
-        + design::pixels(textBox.rect.height);
-}
-
-// The fields a gap apart: a gap of a pixel or more leaves none over the next, which at 1:1
-// overlap by a pixel, as in the desktop builds. The frames grow with the column, and what lies
-// below them moves down.
-void Kazerima::layOutFields(int gap)
-{
-    m_fieldGap = gap;
-    const int growth = columnGrowth(gap);
-    const design::Rect &column = design::control(field(1).container)->rect;
-    const int framesBottom = design::pixels(column.top + column.height);
-    for (const auto &[design, element] : m_elements) {
-        const int top = design::pixels(design->rect.top);
-        const int height = design::pixels(design->rect.height);
-        if (design->kind == design::Kind::TextBox) {
-            page::setStyle(element, "top", px(fieldTop(*design)));
-        } else if (design->container.empty() && design->kind == design::Kind::Frame) {
-            page::setStyle(element, "height", px(height + growth));
-        } else if (design->container.empty() && top >= framesBottom) {
-            page::setStyle(element, "top", px(top + growth));
-        }
-    }
-    page::setStyle(m_client, "height", px(ClientHeight + growth));
-    page::setStyle(m_window, "height", px(MenuBarHeight + ClientHeight + growth));
+    const auto field = std::find_if(m_elements.begin(), m_elements.end(), [](const auto &made) {
+        return made.first->kind == design::Kind::TextBox && page::hasFocus(made.second);
+    });
+    return field == m_elements.end() ? page::None : field->second;
 }
 
 page::Element Kazerima::element(const design::Control &control) const
@@ -617,9 +638,11 @@ void Kazerima::setBackColour(const design::Control &label, Colour colour)
     page::setStyle(element(label), "background-color", css(colour));
 }
 
+// A guest already typing a name, on a page drawn before the program ran, keeps the keyboard.
 void Kazerima::focus(const design::Control &control)
 {
-    page::focus(element(control), page::Scroll::InPlace);
+    if (typedIn() == page::None)
+        page::focus(element(control), page::Scroll::InPlace);
 }
 
 void Kazerima::announce(const design::Control &)

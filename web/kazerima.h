@@ -12,8 +12,8 @@
 
 // The program's one window in a web page, built in the DOM from the design tables. It
 // implements the portable window's gate over the page's elements and forwards clicks, presses,
-// keys, menu picks, edits and the page's animation frames to it. The page scales
-// the window as one piece to fit the viewport.
+// keys, menu picks, edits and the page's animation frames to it. The page's CSS scales the
+// window as one piece to fit the viewport.
 class Kazerima final : public KazerimaWindow
 {
 public:
@@ -22,6 +22,7 @@ public:
     std::int64_t ticksRun() const { return m_ticksRun; }
 
 private:
+    void defineUnit();
     void createWindow();
     void createControls(page::Element container, std::string_view containerName);
     page::Element createControl(const design::Control &design, page::Element container);
@@ -40,12 +41,11 @@ private:
     bool press(page::Element element, const page::Event &event);
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
+    bool keepOverKeyboard(double width, double height);
     void followZoom(double width, double height);
     void restoreZoom(std::string_view seen);
-    void layOutFields(int gap);
-    int fieldTop(const design::Control &textBox) const;
-    int fieldBottom(const design::Control &textBox) const;
 
+    page::Element typedIn() const;
     page::Element element(const design::Control &control) const;
     const design::Control *designOf(page::Element element) const;
 
@@ -62,11 +62,10 @@ private:
     page::Element m_scroller = page::None;
     page::Element m_window = page::None;
     page::Element m_client = page::None;
-    int m_fieldGap = 0; // the pixels the name fields lie apart beyond the design's pitch
-    // The viewport the window was last fitted to, and where and how large it stands in it.
+    // The viewport the window was last fitted to, and where its top stands in it.
     struct
     {
-        double width = 0, height = 0, left = 0, top = 0, scale = 1;
+        double width = 0, height = 0, top = 0;
     } m_fitted;
     // What the viewport was at the last resize, for telling a browser's zoom.
     struct Viewport

@@ -15,7 +15,7 @@ MenuBar::MenuBar(page::Element window, int height, Chooser chooser)
     const page::Element bar = page::create(window, "div");
     page::setAttribute(bar, "class", "menubar");
     page::setAttribute(bar, "role", "menubar");
-    page::setStyle(bar, "height", styles::px(height));
+    page::setStyle(bar, "height", styles::scaled(height));
     for (const design::Menu &design : design::menus()) {
         Menu menu;
         // The list is the title's sibling: a click on an item is not also one on the title.
@@ -29,9 +29,9 @@ MenuBar::MenuBar(page::Element window, int height, Chooser chooser)
         // One stop for the whole bar.
         page::setAttribute(menu.title, "tabindex", m_menus.empty() ? "0" : "-1");
         page::setText(menu.title, design.caption);
-        page::setStyle(menu.title, "line-height", styles::px(height));
+        page::setStyle(menu.title, "line-height", styles::scaled(height));
         menu.list = page::create(holder, "div");
-        page::setStyle(menu.list, "top", styles::px(height));
+        page::setStyle(menu.list, "top", styles::scaled(height));
         page::setAttribute(menu.list, "role", "menu");
         page::setAttribute(menu.list, "aria-label", design.caption);
         page::setAttribute(menu.list, "class", "menu");

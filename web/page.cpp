@@ -13,8 +13,6 @@ void js_set_attribute(int element, const char *name, int nameLength, const char 
                       int valueLength);
 void js_set_style(int element, const char *property, int propertyLength, const char *value,
                   int valueLength);
-void js_set_placement(int element, double left, double top, double scale);
-void js_set_zoom(int element, double zoom);
 void js_set_text(int element, const char *text, int length);
 void js_set_hidden(int element, bool hidden);
 bool js_hidden(int element);
@@ -26,6 +24,8 @@ void js_focus(int element, bool inPlace);
 bool js_has_focus(int element);
 void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
+char *js_early_press();
+void js_bounds(int element, double *box);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
 char *js_session_value(const char *key, int length);
 void js_set_session_value(const char *key, int keyLength, const char *value, int valueLength);
@@ -79,16 +79,6 @@ void setAttribute(Element element, std::string_view name, std::string_view value
 void setStyle(Element element, std::string_view property, std::string_view value)
 {
     js_set_style(element, property.data(), length(property), value.data(), length(value));
-}
-
-void setPlacement(Element element, double left, double top, double scale)
-{
-    js_set_placement(element, left, top, scale);
-}
-
-void setZoom(Element element, double zoom)
-{
-    js_set_zoom(element, zoom);
 }
 
 void setText(Element element, std::string_view text)
@@ -147,6 +137,23 @@ void showStartWhenLeft(Element field)
 void setTitle(std::string_view title)
 {
     js_set_title(title.data(), length(title));
+}
+
+std::optional<std::string> earlyPress()
+{
+    char *id = js_early_press();
+    if (!id)
+        return std::nullopt;
+    std::string result(id);
+    std::free(id);
+    return result;
+}
+
+Box bounds(Element element)
+{
+    double box[4];
+    js_bounds(element, box);
+    return {box[0], box[1], box[2], box[3]};
 }
 
 void listen(Element element, EventType type)

@@ -7,11 +7,12 @@
 
 // The one gate between the program and the page: every call that touches the DOM or the
 // browser's clock is here, and every event the page raises comes back through one handler.
-// Elements are small numbers handed out by create(); 0 is the page's body.
+// Elements are small numbers handed out by create(); 0 is the page's body, 1 its root.
 namespace page {
 
 using Element = int;
 inline constexpr Element Body = 0;
+inline constexpr Element Root = 1;
 inline constexpr Element None = -1;
 
 enum class EventType { Click, Input, Change, KeyDown, FocusIn, PointerDown, Close, Resize };
@@ -49,14 +50,13 @@ struct Event
     bool pointer = false;
 };
 
-// Creates an HTML element, the last child of parent.
+// Creates an HTML element, the last child of parent; or takes over the one the page's markup
+// has there, made by this program when the page was built, with whatever a guest typed or
+// chose in it since.
 Element create(Element parent, std::string_view tag);
 void setAttribute(Element element, std::string_view name, std::string_view value);
+// An empty value removes the property.
 void setStyle(Element element, std::string_view property, std::string_view value);
-// Moves the element by (left, top) pixels and scales it by scale from its top-left corner.
-void setPlacement(Element element, double left, double top, double scale);
-// Scales the element, its layout included, by zoom (CSS zoom): it stays where the page puts it.
-void setZoom(Element element, double zoom);
 // As text, never as markup.
 void setText(Element element, std::string_view text);
 void setHidden(Element element, bool hidden);
@@ -74,6 +74,8 @@ bool hasFocus(Element element);
 // WebKit's do by themselves; Firefox's would stay at the caret, so the caret goes back there.
 void showStartWhenLeft(Element field);
 void setTitle(std::string_view title);
+// The id of the button a guest last pressed before the program ran, once.
+std::optional<std::string> earlyPress();
 
 // Events of these types on element reach the handler, which returns whether it took the event
 // (the browser then does nothing more with it). Resize is the viewport's, whatever element.
@@ -86,6 +88,13 @@ void setSessionValue(std::string_view key, std::string_view value);
 
 void showModal(Element dialog);
 void close(Element dialog);
+
+// Where the element is drawn, in CSS pixels from the viewport's top-left.
+struct Box
+{
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+Box bounds(Element element);
 
 // The layout viewport's size in CSS pixels: what a pinch-zoom or a software keyboard leaves alone.
 double viewportWidth();

@@ -1,14 +1,35 @@
 // The page's side of the gate in page.cpp: an emscripten JavaScript library. Our elements live
-// in one array, indexed by the numbers C++ holds; 0 is the page's body.
+// in one array, indexed by the numbers C++ holds; 0 is the page's body, 1 its root.
 mergeInto(LibraryManager.library, {
-    js_init: function () {
-        Module.kazerimaElements = [document.body];
+    // A string copied into the program's memory, for the program to read and free.
+    $kazerimaCopy: function (value) {
+        const size = lengthBytesUTF8(value) + 1;
+        const pointer = _malloc(size);
+        stringToUTF8(value, pointer, size);
+        return pointer;
     },
 
+    js_init: function () {
+        Module.kazerimaElements = [document.body, document.documentElement];
+        // From now on a press is the program's own; the page's first script kept those before.
+        window.kazerimaRunning = true;
+    },
+
+    // The page's markup holds the window as this program made it when the page was built: the
+    // n-th element made in a parent is the parent's n-th element child, taken over as it stands.
     js_create: function (parent, tag, length) {
         const elements = Module.kazerimaElements;
-        const element = document.createElement(UTF8ToString(tag, length));
-        elements[parent].appendChild(element);
+        const holder = elements[parent];
+        const name = UTF8ToString(tag, length);
+        const found = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
+        let element = found;
+        if (found && found.localName === name) {
+            holder.kazerimaNext = found.nextElementSibling;
+        } else {
+            element = document.createElement(name);
+            holder.appendChild(element);
+            holder.kazerimaNext = null;
+        }
         elements.push(element);
         return elements.length - 1;
     },
@@ -21,15 +42,6 @@ mergeInto(LibraryManager.library, {
     js_set_style: function (element, property, propertyLength, value, valueLength) {
         Module.kazerimaElements[element].style.setProperty(UTF8ToString(property, propertyLength),
                                                            UTF8ToString(value, valueLength));
-    },
-
-    js_set_placement: function (element, left, top, scale) {
-        Module.kazerimaElements[element].style.transform =
-            'translate(' + left + 'px, ' + top + 'px) scale(' + scale + ')';
-    },
-
-    js_set_zoom: function (element, zoom) {
-        Module.kazerimaElements[element].style.zoom = zoom;
     },
 
     js_set_text: function (element, text, length) {
@@ -57,12 +69,9 @@ mergeInto(LibraryManager.library, {
     },
 
     // The caller frees what this returns.
+    js_value__deps: ["$kazerimaCopy"],
     js_value: function (element) {
-        const value = Module.kazerimaElements[element].value;
-        const size = lengthBytesUTF8(value) + 1;
-        const pointer = _malloc(size);
-        stringToUTF8(value, pointer, size);
-        return pointer;
+        return kazerimaCopy(Module.kazerimaElements[element].value);
     },
 
     js_focus: function (element, inPlace) {
@@ -83,6 +92,23 @@ mergeInto(LibraryManager.library, {
 
     js_set_title: function (title, length) {
         document.title = UTF8ToString(title, length);
+    },
+
+    // The caller frees what this returns; 0 when no button was pressed before.
+    js_early_press__deps: ["$kazerimaCopy"],
+    js_early_press: function () {
+        const id = document.body.dataset.pressedEarly;
+        if (id === undefined)
+            return 0;
+        delete document.body.dataset.pressedEarly;
+        return kazerimaCopy(id);
+    },
+
+    js_bounds: function (element, box) {
+        const drawn = Module.kazerimaElements[element].getBoundingClientRect();
+        [drawn.left, drawn.top, drawn.right, drawn.bottom].forEach((value, i) => {
+            HEAPF64[(box >> 3) + i] = value;
+        });
     },
 
     // Every listener forwards to the one entry point, kazerima_event, with what the program
@@ -108,18 +134,14 @@ mergeInto(LibraryManager.library, {
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.
     // A page whose storage is refused (some private modes) keeps nothing. The caller frees what
     // this returns; 0 when nothing is kept under the key.
+    js_session_value__deps: ["$kazerimaCopy"],
     js_session_value: function (key, length) {
         let value = null;
         try {
             value = sessionStorage.getItem(UTF8ToString(key, length));
         } catch (refused) {
         }
-        if (value === null)
-            return 0;
-        const size = lengthBytesUTF8(value) + 1;
-        const pointer = _malloc(size);
-        stringToUTF8(value, pointer, size);
-        return pointer;
+        return value === null ? 0 : kazerimaCopy(value);
     },
 
     js_set_session_value: function (key, keyLength, value, valueLength) {

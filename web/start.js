@@ -1,3 +1,5 @@
+// The page's first script, inline, before the window's markup.
+
 // Over http(s) the page can be installed and works offline; opened from a file it needs
 // neither, and asking for them there would only fill the console with refusals. The worker
 // copies the whole site: it starts once the page has loaded, so as not to slow it.
@@ -12,3 +14,10 @@ if (location.protocol === "http:" || location.protocol === "https:") {
 // A reload opens at the window's top-left: a zoomed window scrolled elsewhere would otherwise be
 // scrolled back there, over a window that may stand elsewhere now.
 history.scrollRestoration = "manual";
+// The window is drawn before its program has run: the button last pressed until then is kept
+// for the program, which acts on it as it starts.
+addEventListener("click", (event) => {
+    const button = event.target.closest && event.target.closest("button.control");
+    if (button && !window.kazerimaRunning)
+        document.body.dataset.pressedEarly = button.id;
+}, true);

@@ -11,9 +11,21 @@ std::string quoted(std::string_view face)
 
 } // namespace
 
-std::string px(int pixels)
+std::string scaled(int pixels, int rows)
 {
-    return std::to_string(pixels) + "px";
+    std::string length = "calc(var(--u) * " + std::to_string(pixels);
+    if (rows != 0)
+        length += " + var(--grow) * " + std::to_string(rows);
+    return length + ')';
+}
+
+std::string px(double pixels)
+{
+    std::string text = std::to_string(pixels);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+        text.pop_back();
+    return text + "px";
 }
 
 std::string css(Colour colour)
@@ -34,21 +46,22 @@ void setFont(page::Element element, const design::Font &font, std::string_view e
     for (std::string_view face : font.faces)
         families += quoted(face) + ", ";
     page::setStyle(element, "font-family", families + "sans-serif");
-    page::setStyle(element, "font-size", px(font.pixelSize));
+    page::setStyle(element, "font-size", scaled(font.pixelSize));
     page::setStyle(element, "font-weight", std::to_string(font.weight));
 }
 
-void place(page::Element element, const design::Control &control, int reach)
+void place(page::Element element, const design::Control &control, int reach, Rows rows)
 {
     const design::Rect &twips = control.rect;
     const std::span<const design::Control> controls = design::controls();
     page::setAttribute(element, "class", "control");
     page::setStyle(element, "z-index",
                    std::to_string(controls.data() + controls.size() - &control));
-    page::setStyle(element, "left", px(design::pixels(twips.left)));
-    page::setStyle(element, "top", px(design::pixels(twips.top) - reach));
-    page::setStyle(element, "width", px(design::pixels(twips.width)));
-    page::setStyle(element, "height", px(design::pixels(twips.height) + 2 * reach));
+    page::setStyle(element, "left", scaled(design::pixels(twips.left)));
+    page::setStyle(element, "top", scaled(design::pixels(twips.top) - reach, rows.above));
+    page::setStyle(element, "width", scaled(design::pixels(twips.width)));
+    page::setStyle(element, "height",
+                   scaled(design::pixels(twips.height) + 2 * reach, rows.within));
 }
 
 void setColours(page::Element element, Colour background, Colour text)

@@ -173,9 +173,9 @@ const policyRefusesInlineScript = (engine) => engine.run(refusesInlineScript, Pr
 
 // A browser's zoom, as its keys reach it from the X display (WebDriver's keys go to the page),
 // stepped up past 150% and 200%: at each step the window grows by the zoom against the viewport,
-// and all of it can be scrolled into view, its box has nothing to scroll (a desktop's browser
-// would show a scroll bar), and a reload, from the window scrolled to its far corner, keeps the
-// zoom and opens at the window's top-left. 100% brings back the fit. Chromium and Firefox tell a
+// and all of it can be scrolled into view, its box shows all it holds with no scroll bar, and a
+// reload, from the window scrolled to its far corner, keeps the zoom and opens at the window's
+// top-left. 100% brings back the fit. Chromium and Firefox tell a
 // zoom by the device pixels per CSS pixel, WebKit by its window's outer size.
 const pressOnDisplay = (windowClass, key) => {
     const [window] = execFileSync("xdotool", ["search", "--onlyvisible", "--class", windowClass])
@@ -189,11 +189,20 @@ async function checkBoxFits(name, run, key) {
     await run(() => document.getElementById("バージョン").focus());
     await key("Enter");
     await key("Enter");
-    const overflow = await run(() => {
-        const box = document.querySelector("dialog[open]");
-        return [box.scrollWidth - box.clientWidth, box.scrollHeight - box.clientHeight];
+    // Everything in the box lies within it, its text too, and the box within the viewport.
+    const outside = await run(() => {
+        const dialog = document.querySelector("dialog[open]");
+        const within = (rect, box) => rect.left >= box.left - 0.5 && rect.top >= box.top - 0.5
+            && rect.right <= box.right + 0.5 && rect.bottom <= box.bottom + 0.5;
+        const box = dialog.getBoundingClientRect();
+        const text = document.createRange();
+        text.selectNodeContents(dialog);
+        const parts = [...dialog.querySelectorAll("*")].map((part) => part.getBoundingClientRect());
+        const root = document.documentElement;
+        return [text.getBoundingClientRect(), ...parts].filter((rect) => rect.width && !within(rect, box)).length
+            + (within(box, { left: 0, top: 0, right: root.clientWidth, bottom: root.clientHeight }) ? 0 : 1);
     });
-    check(overflow[0] <= 0 && overflow[1] <= 0, `${name}: the box scrolls by ${overflow}`);
+    check(outside === 0, `${name}: ${outside} parts of the box lie outside it or the viewport`);
     await key("Enter");
 }
 // Where the window stands in the viewport and in what scrolls it, in CSS pixels; `inView` for
