@@ -503,7 +503,7 @@ void Kazerima::fitToViewport()
     const double width = page::viewportWidth();
     const double height = page::viewportHeight();
     followZoom(width, height);
-    page::setStyle(page::Root, "--zoom", std::to_string(m_zoom));
+    page::setStyle(page::Root, "--zoom", styles::decimal(m_zoom));
     page::setAttribute(m_scroller, "class", m_zoom > 1 ? "scroller scrolls" : "scroller");
     if (!keepOverKeyboard(width, height)) {
         page::setStyle(page::Root, "--fit-height", "");

@@ -1,5 +1,7 @@
 #include "styles.h"
 
+#include <cmath>
+
 namespace styles {
 
 namespace {
@@ -19,13 +21,23 @@ std::string scaled(int pixels, int rows)
     return length + ')';
 }
 
+// To a millionth, in whole numbers: formatting a double would bring printf's float code into
+// the page's download.
+std::string decimal(double value)
+{
+    const long long millionths = std::llround(std::abs(value) * 1e6);
+    std::string text = (value < 0 ? "-" : "") + std::to_string(millionths / 1000000);
+    if (const long long fraction = millionths % 1000000; fraction != 0) {
+        std::string digits = std::to_string(1000000 + fraction).substr(1);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        text += '.' + digits;
+    }
+    return text;
+}
+
 std::string px(double pixels)
 {
-    std::string text = std::to_string(pixels);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.')
-        text.pop_back();
-    return text + "px";
+    return decimal(pixels) + "px";
 }
 
 std::string css(Colour colour)

@@ -12,6 +12,8 @@ namespace styles {
 // A length of the design's pixels, in the page's unit (--u, a design pixel on screen), and
 // the fields' rows more: the finger's room each row of the name column opens up by (--grow).
 std::string scaled(int pixels, int rows = 0);
+// A number as CSS writes it, to a millionth.
+std::string decimal(double value);
 // A length of CSS pixels, as the browser measures it.
 std::string px(double pixels);
 // A colour; the page has no system colours, so the standard Windows scheme stands in.
