@@ -11,6 +11,19 @@ mergeInto(LibraryManager.library, {
 
     js_init: function () {
         Module.kazerimaElements = [document.body, document.documentElement];
+        // The styles the markup's sheet gives each element it holds, by the element's look (and
+        // the root's): what the program sets again as it takes an element over is left alone,
+        // so that its first frame has nothing to lay out anew. A value is compared as the browser
+        // writes it back, by way of a style that belongs to no element.
+        Module.kazerimaLooks = new Map();
+        Module.kazerimaScratch = document.createElement("div").style;
+        for (const sheet of document.styleSheets) {
+            for (const rule of sheet.cssRules) {
+                const look = /^\[data-look="(\d+)"\]$/.exec(rule.selectorText);
+                if (look || rule.selectorText === ":root")
+                    Module.kazerimaLooks.set(look ? look[1] : ":root", rule.style);
+            }
+        }
         // From now on a press is the program's own; the page's first script kept those before.
         window.kazerimaRunning = true;
     },
@@ -35,17 +48,31 @@ mergeInto(LibraryManager.library, {
     },
 
     js_set_attribute: function (element, name, nameLength, value, valueLength) {
-        Module.kazerimaElements[element].setAttribute(UTF8ToString(name, nameLength),
-                                                      UTF8ToString(value, valueLength));
+        const target = Module.kazerimaElements[element];
+        const [attribute, text] = [UTF8ToString(name, nameLength), UTF8ToString(value, valueLength)];
+        if (target.getAttribute(attribute) !== text)
+            target.setAttribute(attribute, text);
     },
 
     js_set_style: function (element, property, propertyLength, value, valueLength) {
-        Module.kazerimaElements[element].style.setProperty(UTF8ToString(property, propertyLength),
-                                                           UTF8ToString(value, valueLength));
+        const target = Module.kazerimaElements[element];
+        const [name, text] = [UTF8ToString(property, propertyLength), UTF8ToString(value, valueLength)];
+        const given = Module.kazerimaLooks.get(
+            target === document.documentElement ? ":root" : target.dataset.look);
+        if (given && !target.style.getPropertyValue(name)) {
+            const scratch = Module.kazerimaScratch;
+            scratch.setProperty(name, text);
+            if (given.getPropertyValue(name) === scratch.getPropertyValue(name))
+                return;
+        }
+        target.style.setProperty(name, text);
     },
 
     js_set_text: function (element, text, length) {
-        Module.kazerimaElements[element].textContent = UTF8ToString(text, length);
+        const target = Module.kazerimaElements[element];
+        const content = UTF8ToString(text, length);
+        if (target.textContent !== content)
+            target.textContent = content;
     },
 
     js_set_hidden: function (element, hidden) {

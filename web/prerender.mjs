@@ -40,8 +40,14 @@ class Node {
     appendChild(child) {
         this.children.push(child);
     }
+    getAttribute(name) {
+        return this.attributes.get(name) ?? null;
+    }
     setAttribute(name, value) {
         this.attributes.set(name, value);
+    }
+    get textContent() {
+        return this.children.map((child) => (child instanceof Node ? child.textContent : child)).join("");
     }
     set textContent(text) {
         this.children = [String(text)];
@@ -94,6 +100,7 @@ Object.assign(globalThis, {
         body,
         documentElement: Object.assign(root, { clientWidth: 0, clientHeight: 0 }),
         createElement: (name) => new Node(name),
+        styleSheets: [],
         activeElement: body,
         title: "",
     },
