@@ -52,11 +52,15 @@ class Node {
     set textContent(text) {
         this.children = [String(text)];
     }
-    set hidden(hidden) {
-        if (hidden)
-            this.attributes.set("hidden", "");
+    // An attribute that is there or not, as `hidden` and `checked` are.
+    setFlag(name, on) {
+        if (on)
+            this.attributes.set(name, "");
         else
-            this.attributes.delete("hidden");
+            this.attributes.delete(name);
+    }
+    set hidden(hidden) {
+        this.setFlag("hidden", hidden);
     }
     get hidden() {
         return this.attributes.has("hidden");
@@ -66,10 +70,7 @@ class Node {
         return this.attributes.has("checked");
     }
     set checked(on) {
-        if (on)
-            this.attributes.set("checked", "");
-        else
-            this.attributes.delete("checked");
+        this.setFlag("checked", on);
     }
     get value() {
         return this.attributes.get("value") ?? "";

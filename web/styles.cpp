@@ -40,13 +40,16 @@ std::string px(double pixels)
     return decimal(pixels) + "px";
 }
 
-// As CSS's object model gives a colour back, so that the page can tell a colour its markup
-// already has.
 std::string css(Colour colour)
 {
     const Colour rgb = design::standardSchemeColour(colour);
-    return "rgb(" + std::to_string(rgb & 0xFF) + ", " + std::to_string((rgb >> 8) & 0xFF) + ", "
-        + std::to_string((rgb >> 16) & 0xFF) + ')';
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) { // red, green, blue
+        const unsigned byte = (rgb >> shift) & 0xFF;
+        text += "0123456789ABCDEF"[byte >> 4];
+        text += "0123456789ABCDEF"[byte & 0xF];
+    }
+    return text;
 }
 
 void setFont(page::Element element, const design::Font &font, std::string_view embedded)
