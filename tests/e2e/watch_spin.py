@@ -23,6 +23,8 @@ from Xlib.ext import damage, xtest
 window_id, box, stop, names, seconds, frame_rate = sys.argv[1:]
 bx, by, bw, bh = map(int, box.split(","))
 names, seconds, frame_rate = int(names), float(seconds), float(frame_rate)
+# Frames come 5 ms apart at the least; the server's clock counts whole milliseconds.
+MIN_FRAME_MS = 4
 
 d = display.Display()
 window = d.create_resource_object("window", int(window_id))
@@ -52,30 +54,34 @@ def same_caption(a, b):
 
 
 def box_damaged():
-    """How many repaints of the box are among the events that have come."""
-    repaints = 0
+    """When each repaint of the box among the events that have come reached the server, in its
+    milliseconds."""
+    repaints = []
     while d.pending_events():
         event = d.next_event()
         if event.type == d.extension_event.DamageNotify:
             area = event.area
-            repaints += (area.x < bx + bw and bx < area.x + area.width
-                         and area.y < by + bh and by < area.y + area.height)
+            if (area.x < bx + bw and bx < area.x + area.width
+                    and area.y < by + bh and by < area.y + area.height):
+                repaints.append(event.timestamp)
     return repaints
 
 
 def watch(duration, seen):
-    """Appends what each repaint of the box showed. A watcher that a busy machine holds up may
-    read the box only after the next repaint: X sends that repaint's event before the picture,
-    so such a picture is unsure, (None, None), rather than counted twice."""
+    """Appends what each repaint of the box showed, and when, as (colour, pixels, time). A
+    watcher that a busy machine holds up may read the box only after the next repaint: X sends
+    that repaint's event before the picture, so such a picture is unsure, (None, None, time),
+    rather than counted twice."""
     end = time.monotonic() + duration
     pending = box_damaged()
     while True:
         while pending:
             # Of repaints that came together, only the last is read.
-            seen.extend([(None, None)] * (pending - 1))
+            seen.extend((None, None, at) for at in pending[:-1])
+            at = pending[-1]
             colour, data = read_box()
             pending = box_damaged()
-            seen.append((None, None) if pending else (colour, data))
+            seen.append((None, None, at) if pending else (colour, data, at))
         left = end - time.monotonic()
         if left <= 0:
             return
@@ -91,12 +97,12 @@ watch(seconds, spinning)
 elapsed = time.monotonic() - started
 
 rate = len(spinning) / elapsed
-if not all(colour in ("cyan", None) for colour, _ in spinning):
+if not all(colour in ("cyan", None) for colour, *_ in spinning):
     faults.append("the box was not cyan throughout the spin")
 if not frame_rate * 0.75 <= rate <= frame_rate * 1.05:
     faults.append(f"{rate:.1f} repaints a second, against a screen of {frame_rate:g} Hz")
 # Each repaint shows the next name: the pictures run through the same names in the same order.
-pictures = [data for _, data in spinning]
+pictures = [data for _, data, _ in spinning]
 sure = [picture for picture in pictures if picture is not None]
 pairs = [(pictures[i], pictures[i - names]) for i in range(names, len(pictures))
          if pictures[i] is not None and pictures[i - names] is not None]
@@ -114,21 +120,30 @@ xtest.fake_input(d, X.ButtonRelease, 1)
 d.flush()
 after = []
 watch(0.5, after)
-first_red = next((i for i, (colour, _) in enumerate(after) if colour == "red"), None)
+first_red = next((i for i, (colour, *_) in enumerate(after) if colour == "red"), None)
 red_on_last = False
-# Held up just then, the watcher has no sure picture of the last repaint before the red one.
 unsure_at_stop = False
 if first_red is None:
     faults.append("no red after ストップ")
 else:
-    before_red = spinning + after[:first_red]
-    last_cyan = max((i for i, (colour, _) in enumerate(before_red) if colour == "cyan"), default=-1)
-    unsure_at_stop = any(colour is None for colour, _ in before_red[last_cyan + 1:])
     red = after[first_red][1]
-    red_on_last = last_cyan >= 0 and same_caption(red, before_red[last_cyan][1])
+    # A watcher held up just then may have missed the last repaint before the red one. If the
+    # repaints since were frames, a name each, it showed the name painted a round of names
+    # earlier; one that came sooner after the one before than a frame can leaves it unsure.
+    before_red = spinning + after[:first_red]
+    last = None
+    for i in range(len(before_red) - 1, 0, -1):
+        colour, data, at = before_red[i]
+        if colour == "cyan" and (len(before_red) - 1 - i) % names == 0:
+            last = data
+            break
+        if (at - before_red[i - 1][2]) % 2**32 < MIN_FRAME_MS:
+            break
+    unsure_at_stop = last is None
+    red_on_last = last is not None and same_caption(red, last)
     if not red_on_last and not unsure_at_stop:
         faults.append("the name that turned red is not the last one painted")
-    if any(data not in (red, None) for _, data in after[first_red:]):
+    if any(data not in (red, None) for _, data, _ in after[first_red:]):
         faults.append("the pick did not stay after ストップ")
 
 verdict = "unsure, the watcher fell behind" if unsure_at_stop else "yes" if red_on_last else "no"
