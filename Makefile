@@ -1,6 +1,8 @@
 # Thin wrapper over CMake presets: every target first installs whatever Debian packages are
 # missing, so a fresh machine needs nothing but these commands.
 
+BUILD := cmake --build
+
 .PHONY: all deps build test test-native test-cross run bench soak package windows windows-build web web-serve format clean
 
 all: build
@@ -10,18 +12,20 @@ deps:
 
 build: deps
 	@cmake --preset default >/dev/null
-	@cmake --build --preset default
+	@$(BUILD) --preset default
 
 # Two lanes side by side: the native builds and their tests, and the cross-builds and theirs.
 # A browser's or Wine's test mostly waits on a window, so a build beside it takes up the cores it
-# leaves; each command's output shows whole once that command is done.
+# leaves; each command's output shows whole once that command is done. The builds yield to the
+# tests beside them, which count frames and watch repaints as they come.
 test: deps node_modules/.package-lock.json
-	@$(MAKE) --no-print-directory --output-sync=line -j2 test-native test-cross
+	@$(MAKE) --no-print-directory --output-sync=line -j2 BUILD='nice $(BUILD)' \
+		test-native test-cross
 
 test-native: build
 	@ctest --preset default
 	@cmake --preset sanitize >/dev/null
-	@cmake --build --preset sanitize
+	@$(BUILD) --preset sanitize
 	@ctest --preset sanitize
 
 test-cross: windows-build web
@@ -57,12 +61,12 @@ windows: windows-build
 
 windows-build: deps
 	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows
+	@$(BUILD) --preset windows
 
 # The web page: build/web/, a folder of static files to put on any host or to open from disk.
 web: deps node_modules/.package-lock.json
 	@cmake --preset web >/dev/null
-	@cmake --build --preset web
+	@$(BUILD) --preset web
 
 # Serves build/web/ on this machine only, for a try in a browser.
 web-serve: web
