@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using styles::css;
 using styles::place;
@@ -91,9 +92,19 @@ bool embedsFace(const design::Control &design)
 Kazerima::Kazerima()
     : KazerimaWindow(FrameScheduler::Idle::AfterChange)
 {
-    page::setTitle(design::WindowCaption);
-    createWindow();
-    createBox();
+    // A slow phone takes a tenth of a second and more to take the page's window over: in steps,
+    // so that it stays drawn and answers meanwhile. A press until the program runs is kept by
+    // the page's first script, as before the program came.
+    std::vector<std::function<void()>> steps {[this] { createWindow(); }};
+    createControls(steps, {});
+    steps.emplace_back([this] { createMenuBar(); });
+    steps.emplace_back([this] { createBox(); });
+    steps.emplace_back([this] { start(); });
+    page::runInTasks(std::move(steps));
+}
+
+void Kazerima::start()
+{
     restoreForm();
     setMessageBoxPresenter([this](const MessageBoxRequest &request) { presentBox(request); });
     page::setEventHandler([this](page::Element element, const page::Event &event) {
@@ -166,6 +177,7 @@ void Kazerima::defineUnit()
 
 void Kazerima::createWindow()
 {
+    page::setTitle(design::WindowCaption);
     defineUnit();
     // What holds the window over the viewport, and scrolls it once a browser's zoom has grown it
     // past the viewport: its scroll bars leave the viewport the window is fitted to alone.
@@ -194,8 +206,11 @@ void Kazerima::createWindow()
     page::setStyle(m_client, "height", scaled(ClientHeight, ColumnRows));
     setColours(m_client, design::WindowBackground, design::WindowText);
     page::listen(m_client, page::EventType::PointerDown);
-    createControls(m_client, {});
-    // After the controls, so that Tab reaches the bar after the design's own stops.
+}
+
+// After the controls, so that Tab reaches the bar after the design's own stops.
+void Kazerima::createMenuBar()
+{
     m_menuBar.emplace(m_window, MenuBarHeight,
                       [this](const design::MenuItem &item) { activate(item); });
 
@@ -208,21 +223,26 @@ void Kazerima::createWindow()
 
 // Each frame's controls inside the frame, made in the order of the design's tab stops, since Tab
 // follows the page's order; the design's stacking order is each control's z-index
-// (styles::place).
-void Kazerima::createControls(page::Element container, std::string_view containerName)
+// (styles::place). A control a step.
+void Kazerima::createControls(std::vector<std::function<void()>> &steps,
+                              std::string_view containerName)
 {
     std::vector<const design::Control *> made = design::children(containerName);
     std::stable_sort(made.begin(), made.end(),
                      [](const auto *a, const auto *b) { return a->tabIndex < b->tabIndex; });
     for (const design::Control *design : made) {
-        const page::Element element = createControl(*design, container);
+        steps.emplace_back([this, design] { createControl(*design); });
         if (design->kind == design::Kind::Frame)
-            createControls(element, design->name);
+            createControls(steps, design->name);
     }
 }
 
-page::Element Kazerima::createControl(const design::Control &design, page::Element container)
+void Kazerima::createControl(const design::Control &design)
 {
+    const auto frame = std::find_if(m_elements.begin(), m_elements.end(), [&](const auto &made) {
+        return made.first->name == design.container;
+    });
+    const page::Element container = frame == m_elements.end() ? m_client : frame->second;
     page::Element element = page::None;
     switch (design.kind) {
     case design::Kind::Frame:
@@ -241,11 +261,10 @@ page::Element Kazerima::createControl(const design::Control &design, page::Eleme
         element = createPushButton(design, container);
         break;
     case design::Kind::Timer:
-        return page::None; // no element: the frames are Timer1
+        return; // no element: the frames are Timer1
     }
     page::setAttribute(element, "id", design.name);
     m_elements.emplace_back(&design, element);
-    return element;
 }
 
 page::Element Kazerima::createFrame(const design::Control &design, page::Element container)

@@ -5,6 +5,7 @@
 #include "page.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,9 +24,11 @@ public:
 
 private:
     void defineUnit();
+    void start();
     void createWindow();
-    void createControls(page::Element container, std::string_view containerName);
-    page::Element createControl(const design::Control &design, page::Element container);
+    void createControls(std::vector<std::function<void()>> &steps, std::string_view containerName);
+    void createControl(const design::Control &design);
+    void createMenuBar();
     page::Element createFrame(const design::Control &design, page::Element container);
     page::Element createOptionButton(const design::Control &design, page::Element container);
     page::Element createTextBox(const design::Control &design, page::Element container);

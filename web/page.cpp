@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 #include <string>
 
@@ -25,6 +26,7 @@ bool js_has_focus(int element);
 void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
 char *js_early_press();
+void js_take_presses();
 void js_bounds(int element, double *box);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
 char *js_session_value(const char *key, int length);
@@ -166,6 +168,7 @@ void listen(Element element, EventType type)
 void setEventHandler(std::function<bool(Element, const Event &)> handler)
 {
     eventHandler() = std::move(handler);
+    js_take_presses();
 }
 
 std::optional<std::string> sessionValue(std::string_view key)
@@ -221,6 +224,46 @@ double windowHeight()
 void setFrameHandler(std::function<void(double time)> frame)
 {
     frameHandler() = std::move(frame);
+}
+
+namespace {
+
+// A task of more than 50 ms keeps a tap waiting long enough to be felt; the step that crosses
+// this share runs to its end.
+constexpr double TaskShareMs = 25;
+
+struct Steps
+{
+    std::vector<std::function<void()>> steps;
+    std::size_t next = 0;
+};
+
+Steps &pending()
+{
+    static Steps steps;
+    return steps;
+}
+
+void runSteps(void * = nullptr)
+{
+    const double start = emscripten_get_now();
+    Steps &left = pending();
+    while (left.next < left.steps.size()) {
+        left.steps[left.next++]();
+        if (left.next < left.steps.size() && emscripten_get_now() - start >= TaskShareMs) {
+            emscripten_set_timeout(runSteps, 0, nullptr);
+            return;
+        }
+    }
+    left = {};
+}
+
+} // namespace
+
+void runInTasks(std::vector<std::function<void()>> steps)
+{
+    pending() = {std::move(steps)};
+    runSteps();
 }
 
 void requestFrame()

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The one gate between the program and the page: every call that touches the DOM or the
 // browser's clock is here, and every event the page raises comes back through one handler.
@@ -106,6 +107,11 @@ double devicePixelRatio();
 // so that a zoom leaves it alone; Firefox in CSS pixels.
 double windowWidth();
 double windowHeight();
+
+// Runs the steps in order, as many to a task as fit its share of time, the rest in the tasks
+// after: a slow phone answers a tap between two tasks rather than after the last. One run at a
+// time.
+void runInTasks(std::vector<std::function<void()>> steps);
 
 // What runs before the page's next paint, given the frame's time in milliseconds, once per
 // requestFrame().

@@ -24,7 +24,10 @@ mergeInto(LibraryManager.library, {
                     Module.kazerimaLooks.set(look ? look[1] : ":root", rule.style);
             }
         }
-        // From now on a press is the program's own; the page's first script kept those before.
+    },
+
+    // From now on a press is the program's own; the page's first script kept those before.
+    js_take_presses: function () {
         window.kazerimaRunning = true;
     },
 

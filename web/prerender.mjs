@@ -114,11 +114,16 @@ Object.assign(globalThis, {
 });
 Object.defineProperty(globalThis, "sessionStorage", { value: { getItem: () => null, setItem() {} } });
 
-// The program runs its first frame once its WebAssembly has started.
+// The program starts in a few tasks, and asks for its first frame once it has made the window.
 await new Promise((started) => {
     globalThis.Module = { onRuntimeInitialized: () => setTimeout(started) };
     runInThisContext(readFileSync(program, "utf8"), { filename: program });
 });
+for (let task = 0; !frames.length; ++task) {
+    if (task === 10000)
+        throw new Error("the program asked for no frame");
+    await new Promise((next) => setTimeout(next));
+}
 for (const frame of frames.splice(0))
     frame(0);
 

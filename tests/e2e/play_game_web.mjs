@@ -436,7 +436,7 @@ function differingPixels(one, other) {
     const { context, page } = await open("desktop");
     await page.evaluate(() => navigator.serviceWorker.ready);
     await page.reload();
-    await page.waitForSelector("#Command1");
+    await page.waitForFunction(fittedNow);
     // Installable on a home screen: the manifest, its icons and the worker pass the browser's
     // own check (which names every fault it finds; that a test's browser context keeps nothing
     // is one, and says nothing of the page).
@@ -444,7 +444,7 @@ function differingPixels(one, other) {
     check(installabilityErrors.filter((error) => error.errorId !== "in-incognito").length === 0, `not installable: ${JSON.stringify(installabilityErrors)}`);
     await context.setOffline(true);
     await page.reload();
-    await page.waitForSelector("#Command1");
+    await page.waitForFunction(fittedNow);
     await page.locator("#Command1").click();
     check((await spinning(page, 300)).size >= 2, "offline, the game did not play");
     await context.close();
@@ -456,7 +456,7 @@ function differingPixels(one, other) {
 {
     const { context, page } = await open("desktop");
     await page.evaluate(() => navigator.serviceWorker.ready);
-    const load = async () => { await page.reload(); await page.waitForSelector("#Command1"); };
+    const load = async () => { await page.reload(); await page.waitForFunction(fittedNow); };
     await load(); // now from the worker's copy
     deployed["/index.html"] = (await readFile(join(site, "index.html"), "utf8")).replace("<body>", '<body data-build="2">');
     deployed["/sw.js"] = (await readFile(join(site, "sw.js"), "utf8")).replace(/kazerima-\w+/, "kazerima-deployed");
@@ -521,7 +521,7 @@ function differingPixels(one, other) {
     await page.locator("#Text2").fill("健太");
     await page.getByRole("radio", { name: "2人" }).click();
     await page.reload();
-    await page.waitForSelector("#Command1");
+    await page.waitForFunction(fittedNow);
     check(await page.locator("#Text1").inputValue() === "美咲" && await page.locator("#Text2").inputValue() === "健太",
           "a reload lost the names typed");
     check(await page.getByRole("radio", { name: "2人" }).isChecked() && await hiddenSoon(page, "#Text3"),
@@ -534,7 +534,7 @@ function differingPixels(one, other) {
           "something was kept beyond the tab");
     const other = await context.newPage();
     await other.goto(url);
-    await other.waitForSelector("#Command1");
+    await other.waitForFunction(fittedNow);
     check(await other.locator("#Text1").inputValue() === "佐藤", "another tab took this tab's names");
     await context.close();
 }
