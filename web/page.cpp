@@ -228,9 +228,9 @@ void setFrameHandler(std::function<void(double time)> frame)
 
 namespace {
 
-// A task of more than 50 ms keeps a tap waiting long enough to be felt; the step that crosses
-// this share runs to its end.
-constexpr double TaskShareMs = 25;
+// A task of more than 50 ms keeps a tap waiting long enough to be felt. The share is well under
+// that: the step that crosses it runs to its end, and the first task also starts the program.
+constexpr double TaskShareMs = 10;
 
 struct Steps
 {
