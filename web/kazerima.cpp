@@ -239,10 +239,8 @@ void Kazerima::createControls(std::vector<std::function<void()>> &steps,
 
 void Kazerima::createControl(const design::Control &design)
 {
-    const auto frame = std::find_if(m_elements.begin(), m_elements.end(), [&](const auto &made) {
-        return made.first->name == design.container;
-    });
-    const page::Element container = frame == m_elements.end() ? m_client : frame->second;
+    const page::Element container
+        = design.container.empty() ? m_client : element(*design::control(design.container));
     page::Element element = page::None;
     switch (design.kind) {
     case design::Kind::Frame:
