@@ -1,6 +1,15 @@
 // The page's side of the gate in page.cpp: an emscripten JavaScript library. Our elements live
 // in one array, indexed by the numbers C++ holds; 0 is the page's body, 1 its root.
 mergeInto(LibraryManager.library, {
+    // A string the program passes, by its bytes and their count. The runtime's own reading goes
+    // through script, a byte at a time, for a string as short as most of ours; a phone taking the
+    // window over reads some eight hundred of them in its first tasks.
+    $kazerimaDecoder: "=new TextDecoder()",
+    $kazerimaString__deps: ["$kazerimaDecoder"],
+    $kazerimaString: function (pointer, length) {
+        return kazerimaDecoder.decode(HEAPU8.subarray(pointer, pointer + length));
+    },
+
     // A string copied into the program's memory, for the program to read and free.
     $kazerimaCopy: function (value) {
         const size = lengthBytesUTF8(value) + 1;
@@ -33,10 +42,11 @@ mergeInto(LibraryManager.library, {
 
     // The page's markup holds the window as this program made it when the page was built: the
     // n-th element made in a parent is the parent's n-th element child, taken over as it stands.
+    js_create__deps: ["$kazerimaString"],
     js_create: function (parent, tag, length) {
         const elements = Module.kazerimaElements;
         const holder = elements[parent];
-        const name = UTF8ToString(tag, length);
+        const name = kazerimaString(tag, length);
         const found = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
         let element = found;
         if (found && found.localName === name) {
@@ -50,16 +60,18 @@ mergeInto(LibraryManager.library, {
         return elements.length - 1;
     },
 
+    js_set_attribute__deps: ["$kazerimaString"],
     js_set_attribute: function (element, name, nameLength, value, valueLength) {
         const target = Module.kazerimaElements[element];
-        const [attribute, text] = [UTF8ToString(name, nameLength), UTF8ToString(value, valueLength)];
+        const [attribute, text] = [kazerimaString(name, nameLength), kazerimaString(value, valueLength)];
         if (target.getAttribute(attribute) !== text)
             target.setAttribute(attribute, text);
     },
 
+    js_set_style__deps: ["$kazerimaString"],
     js_set_style: function (element, property, propertyLength, value, valueLength) {
         const target = Module.kazerimaElements[element];
-        const [name, text] = [UTF8ToString(property, propertyLength), UTF8ToString(value, valueLength)];
+        const [name, text] = [kazerimaString(property, propertyLength), kazerimaString(value, valueLength)];
         const given = Module.kazerimaLooks.get(
             target === document.documentElement ? ":root" : target.dataset.look);
         if (given && !target.style.getPropertyValue(name)) {
@@ -71,9 +83,10 @@ mergeInto(LibraryManager.library, {
         target.style.setProperty(name, text);
     },
 
+    js_set_text__deps: ["$kazerimaString"],
     js_set_text: function (element, text, length) {
         const target = Module.kazerimaElements[element];
-        const content = UTF8ToString(text, length);
+        const content = kazerimaString(text, length);
         if (target.textContent !== content)
             target.textContent = content;
     },
@@ -94,8 +107,9 @@ mergeInto(LibraryManager.library, {
         return Module.kazerimaElements[element].checked;
     },
 
+    js_set_value__deps: ["$kazerimaString"],
     js_set_value: function (element, value, length) {
-        Module.kazerimaElements[element].value = UTF8ToString(value, length);
+        Module.kazerimaElements[element].value = kazerimaString(value, length);
     },
 
     // The caller frees what this returns.
@@ -120,8 +134,9 @@ mergeInto(LibraryManager.library, {
         });
     },
 
+    js_set_title__deps: ["$kazerimaString"],
     js_set_title: function (title, length) {
-        document.title = UTF8ToString(title, length);
+        document.title = kazerimaString(title, length);
     },
 
     // The caller frees what this returns; 0 when no button was pressed before.
@@ -147,6 +162,7 @@ mergeInto(LibraryManager.library, {
     // The viewport's size is followed by observing the root, whose box is the layout viewport:
     // an observation comes once layout has taken the new size in, where a resize event may come
     // before it (WebKit, zoomed on a busy machine, reads the old size there).
+    js_listen__deps: ["$kazerimaString"],
     js_listen: function (element, type, name, length, onViewport) {
         if (onViewport) {
             new ResizeObserver(() => Module._kazerima_event(element, type, 0, false, 0))
@@ -158,25 +174,26 @@ mergeInto(LibraryManager.library, {
             if (Module._kazerima_event(element, type, event.keyCode || 0, press, event.detail || 0))
                 event.preventDefault();
         };
-        Module.kazerimaElements[element].addEventListener(UTF8ToString(name, length), forward);
+        Module.kazerimaElements[element].addEventListener(kazerimaString(name, length), forward);
     },
 
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.
     // A page whose storage is refused (some private modes) keeps nothing. The caller frees what
     // this returns; 0 when nothing is kept under the key.
-    js_session_value__deps: ["$kazerimaCopy"],
+    js_session_value__deps: ["$kazerimaString", "$kazerimaCopy"],
     js_session_value: function (key, length) {
         let value = null;
         try {
-            value = sessionStorage.getItem(UTF8ToString(key, length));
+            value = sessionStorage.getItem(kazerimaString(key, length));
         } catch (refused) {
         }
         return value === null ? 0 : kazerimaCopy(value);
     },
 
+    js_set_session_value__deps: ["$kazerimaString"],
     js_set_session_value: function (key, keyLength, value, valueLength) {
         try {
-            sessionStorage.setItem(UTF8ToString(key, keyLength), UTF8ToString(value, valueLength));
+            sessionStorage.setItem(kazerimaString(key, keyLength), kazerimaString(value, valueLength));
         } catch (refused) {
         }
     },
