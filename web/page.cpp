@@ -229,7 +229,7 @@ void setFrameHandler(std::function<void(double time)> frame)
 namespace {
 
 // A task of more than 50 ms keeps a tap waiting long enough to be felt. The share is well under
-// that: the step that crosses it runs to its end, and the first task also starts the program.
+// that: the step that crosses it runs to its end.
 constexpr double TaskShareMs = 10;
 
 struct Steps
@@ -263,7 +263,9 @@ void runSteps(void * = nullptr)
 void runInTasks(std::vector<std::function<void()>> steps)
 {
     pending() = {std::move(steps)};
-    runSteps();
+    // Not in the caller's task, which has made the steps: on a slow phone the first calls of
+    // anything take long, as the browser compiles what they run.
+    emscripten_set_timeout(runSteps, 0, nullptr);
 }
 
 void requestFrame()
