@@ -2,7 +2,7 @@
 // BiDi) and WebKit (WebKitGTK's MiniBrowser, over WebDriver, on the X display it is given): a
 // game by mouse and by keyboard, both boxes, the Content-Security-Policy, offline play and a
 // copy opened from disk; and checks that each engine draws the controls as Chromium does. A
-// browser's zoom, pressed on the X display, in all three.
+// browser's zoom, pressed on the X display, in all three; a pinch in Firefox.
 //
 //     xvfb-run node engines_web.mjs path/to/build/web
 
@@ -27,10 +27,22 @@ host.extra["/framed.html"] = `<!doctype html><body style="margin:0"><iframe src=
 // Each engine behind the same few calls: open an address, run a function in the page, click an
 // element by id as a mouse would, press a key, type where the keyboard is, take a screenshot,
 // start a reload.
+// Firefox also pinches: WebDriver's touches go to the page, past the zooming a pinch does before
+// the page sees it, so the pinch is a touchpad's, given to the browser's own window from its
+// chrome (which the flag lets the driver reach).
+function pinchOnWidget(scale) {
+    const area = gBrowser.selectedBrowser.getBoundingClientRect();
+    const [x, y] = [mozInnerScreenX + area.left + area.width / 2, mozInnerScreenY + area.top + area.height / 2]
+        .map((value) => Math.round(value * devicePixelRatio));
+    const [begin, update, end] = [0, 1, 2];
+    windowUtils.sendNativeTouchpadPinch(begin, 1, x, y, 0);
+    windowUtils.sendNativeTouchpadPinch(update, scale, x, y, 0);
+    windowUtils.sendNativeTouchpadPinch(end, scale, x, y, 0);
+}
 async function firefox() {
     const browser = await puppeteer.launch({
         browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true,
-        protocol: "webDriverBiDi",
+        protocol: "webDriverBiDi", args: ["--remote-allow-system-access"],
     });
     let page;
     return {
@@ -52,6 +64,12 @@ async function firefox() {
         type: (text) => page.keyboard.type(text),
         screenshot: async () => decodePng(Buffer.from(await page.screenshot())),
         reload: () => page.reload(),
+        async pinch(scale) {
+            const { result } = await browser.connection.send("browsingContext.getTree", { "moz:scope": "chrome" });
+            await browser.connection.send("script.evaluate", {
+                expression: `(${pinchOnWidget})(${scale})`, target: { context: result.contexts[0].context },
+                awaitPromise: false });
+        },
         close: () => browser.close(),
     };
 }
@@ -383,6 +401,18 @@ for (const launch of [firefox, webkit]) {
         await engine.click("Command1");
         check((await spinning(engine)).size >= 2, `${name}: opened from disk, the game did not play`);
 
+        // A pinch enlarges the window rather than refitting it, as in Chromium.
+        if (engine.pinch) {
+            await engine.open(host.url);
+            await ready(engine);
+            const placement = () => engine.run(() => JSON.stringify(document.querySelector("main").getBoundingClientRect()));
+            const before = await placement();
+            await engine.pinch(2);
+            await waitFor(`${name} to pinch`, () => engine.run(() => visualViewport.scale > 1.99));
+            await engine.run(framesDrawn, 10);
+            check(await placement() === before, `${name}: a pinch refitted the window: ${before} became ${await placement()}`);
+        }
+
         if (engine.windowClass) {
             await engine.open(`${host.url}?unframed`);
             await ready(engine);
@@ -396,4 +426,4 @@ for (const launch of [firefox, webkit]) {
 await host.close();
 report("the page in Firefox and WebKit: " +
        "drawn as in Chromium, played by mouse and keyboard, boxes, policy, offline, from disk; " +
-       "a browser's zoom in all three");
+       "a browser's zoom in all three, a pinch in Firefox");
