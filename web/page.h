@@ -108,9 +108,9 @@ double devicePixelRatio();
 double windowWidth();
 double windowHeight();
 
-// Runs the steps in order, as many to a task as fit its share of time, the rest in the tasks
-// after: a slow phone answers a tap between two tasks rather than after the last. One run at a
-// time.
+// Runs the steps in order from the next task on, as many to a task as fit its share of time, the
+// rest in the tasks after: a slow phone answers a tap between two tasks rather than after the
+// last. One run at a time.
 void runInTasks(std::vector<std::function<void()>> steps);
 
 // What runs before the page's next paint, given the frame's time in milliseconds, once per
