@@ -67,12 +67,15 @@ const browser = await chromium.launch({
            "--disable-component-update", "--no-first-run", "--disable-sync"],
 });
 const viewport = { width: 418, height: 371 };
+// The page's markup holds the window before the program runs: the program has run its first frame
+// once it says on the body which viewport it fitted the window to.
+const ProgramHasFitted = () => document.body.dataset.fitted !== undefined;
 
 // The floor: the page as the program leaves it drawn, as static HTML with no program.
 {
     const page = await browser.newPage({ viewport });
     await page.goto(`${origin}/`);
-    await page.waitForSelector("#Command1");
+    await page.waitForFunction(ProgramHasFitted);
     floorPage = await page.evaluate(() => {
         // The policy would refuse the inline styles the program set; the floor has no program.
         document.querySelectorAll("script, dialog, meta[http-equiv]").forEach((element) => element.remove());
@@ -159,7 +162,7 @@ const lighthouseRuns = { simulated: { page: [], floor: [] }, applied: { page: []
 // --- ticks and CPU ------------------------------------------------------------------------------
 const page = await browser.newPage({ viewport });
 await page.goto(`${origin}/`);
-await page.waitForSelector("#Command1");
+await page.waitForFunction(ProgramHasFitted);
 const cdp = await browser.newBrowserCDPSession();
 const rendererSeconds = async () => {
     const { processInfo } = await cdp.send("SystemInfo.getProcessInfo");
