@@ -8,10 +8,11 @@ Kazerima *window = nullptr;
 
 } // namespace
 
-// How many ticks the page has run, for a measurement to read from the page.
+// How many ticks the page has run, for a measurement to read from the page; none before the
+// window is made, a task after main.
 extern "C" __attribute__((used)) double kazerima_ticks()
 {
-    return static_cast<double>(window->ticksRun());
+    return window ? static_cast<double>(window->ticksRun()) : 0;
 }
 
 // The page's program: the window lives on after main returns, run by the page's own events.
