@@ -203,7 +203,7 @@ void reportHugeNames(Kazerima &window, Probe &probe)
 {
     auto *timer = window.findChild<FrameClock *>(u"Timer1"_s);
     auto *result = window.findChild<ResultLabel *>(u"Label3"_s);
-    timer->stop();
+    timer->hold(true);
     for (int slot = 1; slot <= 5; ++slot)
         window.findChild<QLineEdit *>(u"Text"_s + QString::number(slot))
             ->setText(QString(100'000, u'罰'));

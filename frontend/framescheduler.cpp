@@ -16,9 +16,8 @@ bool Cadence::reached(double time)
     return true;
 }
 
-FrameScheduler::FrameScheduler(double periodMs, Idle idle)
+FrameScheduler::FrameScheduler(double periodMs)
     : m_cadence(periodMs)
-    , m_idle(idle)
 { }
 
 double FrameScheduler::framePeriodMs(double hz)
@@ -47,5 +46,5 @@ bool FrameScheduler::inputHandled()
 
 bool FrameScheduler::wantsFrames(bool spinning) const
 {
-    return !m_paused && (spinning || m_owed || m_held || m_idle == Idle::EveryFrame);
+    return !m_paused && (spinning || m_owed || m_held);
 }

@@ -34,17 +34,15 @@ private:
 //   press. So a tick whose frame finds input waiting is held, and runs once that input has been
 //   handled; if input is still going on when the next frame comes, it runs then, a frame late
 //   rather than never, so that the names never stand still under a moving mouse.
-// - Idle, the ticks take in a count just chosen. The desktop's timer ticks with every frame, as
-//   the design's does; a page must not wake a phone while nothing changes, so there an idle tick
-//   is owed to each change and runs with the first frame the period allows.
+// - Idle, a tick is owed to each change it takes in (a count chosen, a Start, a Stop, whose idle
+//   tick sets the cursor back) and runs with the first frame the period allows; otherwise nothing
+//   ticks, and nothing wakes a laptop on its battery or a phone while nothing changes.
 // - Paused while a box that did not wait is open (a page's), and going on where it was once the
 //   box is dismissed, so that the game cannot tell.
 class FrameScheduler
 {
 public:
-    enum class Idle { EveryFrame, AfterChange };
-
-    FrameScheduler(double periodMs, Idle idle);
+    explicit FrameScheduler(double periodMs);
 
     // The period of a screen refreshing hz times a second; one that reports no rate (0, or 1
     // as Windows may) is taken for 60 Hz.
@@ -66,7 +64,6 @@ public:
 
 private:
     Cadence m_cadence;
-    Idle m_idle;
     bool m_owed = false;
     bool m_held = false;
     bool m_paused = false;

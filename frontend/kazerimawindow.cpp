@@ -27,8 +27,8 @@ std::string MessageBoxRequest::shownPrompt() const
     return shown;
 }
 
-KazerimaWindow::KazerimaWindow(FrameScheduler::Idle idle)
-    : m_scheduler(design::TimerIntervalMs, idle)
+KazerimaWindow::KazerimaWindow()
+    : m_scheduler(design::TimerIntervalMs)
 {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         m_fields[i] = design::control(design::nameField(static_cast<int>(i) + 1));
@@ -103,18 +103,24 @@ void KazerimaWindow::followFrames()
     runFrames(wanted);
 }
 
+// A spin begun asks for the frames; a spin ended owes the idle tick that sets the cursor back and
+// takes in a count chosen meanwhile.
 void KazerimaWindow::Ruret_Start()
 {
+    const bool spinning = m_ruret.isRunning();
     m_ruret.Ruret_Start();
-    followFrames();
+    if (m_ruret.isRunning() != spinning)
+        changed();
 }
 
 void KazerimaWindow::Ruret_Stop()
 {
     const bool picking = m_ruret.isRunning();
     m_ruret.Ruret_Stop();
-    if (picking)
+    if (picking) {
         announce(*m_result);
+        changed();
+    }
 }
 
 void KazerimaWindow::activate(const design::Control &control)

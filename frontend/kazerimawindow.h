@@ -54,7 +54,8 @@ public:
     bool frame(double timeMs, bool inputWaiting = false);
     // The input that was waiting when a frame came is handled.
     void inputHandled();
-    // Something an idle tick takes in may have changed: a page ticks only then.
+    // Something an idle tick takes in may have changed, a count button above all: idle, the
+    // window ticks only then.
     void changed();
     // A box that did not wait for its dismissal (a page's) pauses the ticks until it is
     // dismissed.
@@ -74,7 +75,7 @@ public:
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
 
 protected:
-    explicit KazerimaWindow(FrameScheduler::Idle idle);
+    KazerimaWindow();
     ~KazerimaWindow() override = default;
 
     // The load step: the focus on スタート, and Timer1 from now on.

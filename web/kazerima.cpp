@@ -90,7 +90,6 @@ bool embedsFace(const design::Control &design)
 } // namespace
 
 Kazerima::Kazerima()
-    : KazerimaWindow(FrameScheduler::Idle::AfterChange)
 {
     // A slow phone takes a tenth of a second and more to take the page's window over: in steps,
     // so that it stays drawn and answers meanwhile. A press until the program runs is kept by

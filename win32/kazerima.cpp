@@ -113,7 +113,6 @@ bool inputWaiting()
 } // namespace
 
 Kazerima::Kazerima(HINSTANCE instance)
-    : KazerimaWindow(FrameScheduler::Idle::EveryFrame)
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
@@ -391,6 +390,7 @@ void Kazerima::moveWithinCounts(int step)
     for (HWND option : m_options)
         SendMessageW(option, BM_SETCHECK, option == next ? BST_CHECKED : BST_UNCHECKED, 0);
     SetFocus(next);
+    changed(); // a check set directly tells its owner nothing
 }
 
 HBRUSH Kazerima::brush(Colour colour)
@@ -451,7 +451,9 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
         if (const design::Control *design = sender ? designOf(sender) : nullptr) {
-            if (HIWORD(wParam) == BN_CLICKED)
+            if (HIWORD(wParam) == BN_CLICKED && design->kind == design::Kind::OptionButton)
+                changed(); // the idle tick that follows takes the count in
+            else if (HIWORD(wParam) == BN_CLICKED)
                 activate(*design);
             else if (HIWORD(wParam) == EN_CHANGE)
                 edited(*design);

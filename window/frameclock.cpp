@@ -59,6 +59,12 @@ void FrameClock::stop()
     arm();
 }
 
+void FrameClock::hold(bool held)
+{
+    m_held = held;
+    arm();
+}
+
 void FrameClock::setFrameRate(qreal hz)
 {
     m_frameRate = 1000 / FrameScheduler::framePeriodMs(hz);
@@ -68,7 +74,7 @@ void FrameClock::setFrameRate(qreal hz)
 
 void FrameClock::arm()
 {
-    const auto periodNs = m_active ? static_cast<long>(1e9 / m_frameRate) : 0L;
+    const auto periodNs = m_active && !m_held ? static_cast<long>(1e9 / m_frameRate) : 0L;
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
         const timespec period {periodNs / 1'000'000'000L, periodNs % 1'000'000'000L};
@@ -92,6 +98,6 @@ void FrameClock::expired()
     if (m_fd >= 0 && ::read(m_fd, &expirations, sizeof expirations) != sizeof expirations)
         return;
 #endif
-    if (m_active)
+    if (m_active && !m_held)
         emit frame(nowMs());
 }

@@ -25,6 +25,9 @@ public:
     void start();
     void stop();
     bool isActive() const { return m_active; }
+    // Held, the clock reports no frame of its own, however it is started: a test deals the
+    // frames itself (emitting frame()) and so says what comes first.
+    void hold(bool held);
 
     // The screen's refresh rate, in frames a second.
     void setFrameRate(qreal hz);
@@ -39,6 +42,7 @@ private:
     void expired();
 
     bool m_active = false;
+    bool m_held = false;
     qreal m_frameRate = 0;
     int m_fd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;

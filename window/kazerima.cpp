@@ -79,7 +79,6 @@ void setColours(QWidget *widget, Colour background, Colour text)
 
 Kazerima::Kazerima(QWidget *parent)
     : QMainWindow(parent)
-    , KazerimaWindow(FrameScheduler::Idle::EveryFrame)
 {
     setObjectName(toQString(design::WindowName));
     setWindowTitle(toQString(design::WindowCaption));
@@ -164,6 +163,9 @@ QWidget *Kazerima::createControl(const design::Control &design, QWidget *contain
         auto *option = new QRadioButton(caption, container);
         setColours(option, design.background, design.text);
         option->setChecked(design.on);
+        // However it is turned on, by the mouse, the keys or assistive technology, the idle
+        // tick that follows takes the count in.
+        connect(option, &QRadioButton::toggled, this, [this] { changed(); });
         return option;
     }
     case design::Kind::TextBox: {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,6 @@ class FakeWindow final : public KazerimaWindow
 {
 public:
     FakeWindow()
-        : KazerimaWindow(FrameScheduler::Idle::EveryFrame)
     {
         for (int slot = 1; slot <= 5; ++slot)
             texts[design::nameField(slot)]
@@ -31,6 +31,9 @@ public:
     int captionsSet = 0, coloursSet = 0; // each one a repaint
     int announced = 0;
     std::vector<MessageBoxRequest> boxes;
+    bool framesRunning = false;
+
+    using KazerimaWindow::runLoadStep;
 
 private:
     std::string fieldText(const design::Control &field) override
@@ -59,7 +62,7 @@ private:
         EXPECT_EQ(label.name, design::ResultLabel);
         ++announced;
     }
-    void runFrames(bool) override { }
+    void runFrames(bool run) override { framesRunning = run; }
     void focus(const design::Control &) override { }
 };
 
@@ -139,6 +142,85 @@ TEST(Controls, OnlyTheTwoPushButtonsCommandAnything)
     }
     EXPECT_TRUE(window.boxes.empty());
 }
+
+// ---- when the window wakes ---------------------------------------------------------------------
+
+// What happens in turn: the load step ("L"), a frame of the screen, 20 ms after the last, which
+// the front-end reports only while its frames run ("f"), Ruret_Start ("S"), Ruret_Stop ("T"), a
+// count button turned on ("2" to "5"), Text1 emptied ("e"). Out: the same, with "x" after a frame
+// that ticked, and "+" or "-" where the front-end's frames start or stop.
+struct WakeCase
+{
+    const char *name;
+    const char *events;
+    const char *expected;
+};
+
+void PrintTo(const WakeCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Wakes : public ::testing::TestWithParam<WakeCase>
+{ };
+
+TEST_P(Wakes, OnlyForASpinOrTheIdleTickAChangeOwes)
+{
+    FakeWindow window;
+    std::string trace;
+    bool running = window.framesRunning;
+    double timeMs = 0;
+    std::istringstream events(GetParam().events);
+    for (char event; events >> event;) {
+        trace += (trace.empty() ? "" : " ") + std::string(1, event);
+        switch (event) {
+        case 'L':
+            window.runLoadStep();
+            break;
+        case 'f':
+            ASSERT_TRUE(window.framesRunning) << "a frame while asleep, after " << trace;
+            if (window.frame(timeMs += 20))
+                trace += 'x';
+            break;
+        case 'S':
+            window.Ruret_Start();
+            break;
+        case 'T':
+            window.Ruret_Stop();
+            break;
+        case 'e':
+            window.texts["Text1"].clear();
+            window.edited(*design::control("Text1"));
+            break;
+        default:
+            window.optionOn = "Option" + std::string(1, event);
+            window.changed();
+        }
+        if (window.framesRunning != running) {
+            running = window.framesRunning;
+            trace += running ? '+' : '-';
+        }
+    }
+    EXPECT_EQ(trace, GetParam().expected);
+    // Every idle tick, the one after a spin above all, has set the cursor back.
+    if (!window.roulette().isRunning()) {
+        EXPECT_EQ(window.roulette().SpinIndex(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, Wakes,
+    ::testing::Values(
+        // The load step's tick takes the count in; then nothing moves, and nothing ticks.
+        WakeCase {"LoadThenAsleep", "L f", "L+ fx-"},
+        WakeCase {"ACountChosen", "L f 3 f", "L+ fx- 3+ fx-"},
+        // The idle tick after a Stop sets the cursor back and takes in a count chosen meanwhile.
+        WakeCase {"ASpinAndTheTickAfterIt", "L f S f f 2 f T f", "L+ fx- S+ fx fx 2 fx T fx-"},
+        // A restart refused for an empty name ends the spin: its idle tick still runs.
+        WakeCase {"ARefusedRestart", "L f S f e S f", "L+ fx- S+ fx e S fx-"},
+        // A Stop with nothing spinning, or a Start refused with nothing spinning, changes nothing.
+        WakeCase {"IdleCommandsThatChangeNothing", "L f T e S", "L+ fx- T e S"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // ---- the gate, as the roulette works it --------------------------------------------------------
 

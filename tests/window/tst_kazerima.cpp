@@ -140,7 +140,7 @@ void TestKazerima::init()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     // The tests deal out ticks one by one, except where a real spin is the point.
-    control<FrameClock>(u"Timer1"_s)->stop();
+    control<FrameClock>(u"Timer1"_s)->hold(true);
     tick();
 }
 
@@ -279,7 +279,7 @@ void TestKazerima::timerTicksWithTheScreensFrames()
     Kazerima unshown;
     QVERIFY(!unshown.findChild<FrameClock *>(u"Timer1"_s)->isActive());
 
-    timer->start();
+    timer->hold(false);
     control<QRadioButton>(u"Option3"_s)->click();
     QTRY_COMPARE_WITH_TIMEOUT(window->roulette().Ninzuu(), 3, 1000);
 
@@ -388,7 +388,7 @@ void TestKazerima::stopFreezesTheLastNameShownOnRed()
 
 void TestKazerima::stopDuringARealSpinPicksANameInUse()
 {
-    control<FrameClock>(u"Timer1"_s)->start();
+    control<FrameClock>(u"Timer1"_s)->hold(false);
     QTest::mouseClick(control(u"Option3"_s), Qt::LeftButton);
     QTRY_COMPARE(window->roulette().Ninzuu(), 3);
 

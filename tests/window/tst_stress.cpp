@@ -67,7 +67,7 @@ void TestStress::randomUseKeepsWindowAndRouletteInStep()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *timer = window.findChild<FrameClock *>(u"Timer1"_s);
-    timer->stop();
+    timer->hold(true);
     double frameMs = 0; // each frame dealt a period after the last, so that each one ticks
 
     QList<QLineEdit *> fields;
