@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ make pkg-config
-    # program
+    # program, with the frame clocks of X's Present extension and of Wayland's compositors
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fonts-motoya-l-maruberi
+    qt6-wayland libxcb-present-dev libwayland-dev qt6-base-private-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick python3-xlib
-    dbus at-spi2-core python3-pyatspi
+    dbus at-spi2-core python3-pyatspi weston
     # packaging and its checks
     dpkg-dev desktop-file-utils appstream lintian binutils-mingw-w64-x86-64
     # the Windows build, and Wine to test it

@@ -1,7 +1,10 @@
 #include "frameclock.h"
 
 #include "framescheduler.h"
+#include "framesource.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include <chrono>
@@ -12,16 +15,19 @@
 #include <unistd.h>
 #endif
 
-namespace {
+// Qt cannot tell whether input is waiting, so what the window system has queued by now is
+// handled. The timer's own notifier stays out of it.
+void FrameSource::handleQueuedEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+}
 
-double nowMs()
+double FrameClock::nowMs()
 {
     return std::chrono::duration<double, std::milli>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-} // namespace
 
 FrameClock::FrameClock(QObject *parent)
     : QObject(parent)
@@ -45,6 +51,23 @@ FrameClock::~FrameClock()
     if (m_fd >= 0)
         ::close(m_fd);
 #endif
+}
+
+void FrameClock::follow(QWindow *window, QWidget *canvas)
+{
+    const bool wayland = QGuiApplication::platformName().startsWith(u"wayland");
+    follow(window, canvas, wayland ? Source::Compositor : Source::Present);
+}
+
+void FrameClock::follow(QWindow *window, QWidget *canvas, Source source)
+{
+    m_frames.reset();
+    if (source == Source::Compositor)
+        m_frames = compositorFrames(*this, *window, *canvas);
+    else if (source == Source::Present)
+        m_frames = presentFrames(*this, *window);
+    m_source = m_frames ? source : Source::Timer;
+    arm();
 }
 
 void FrameClock::start()
@@ -72,9 +95,24 @@ void FrameClock::setFrameRate(qreal hz)
         arm();
 }
 
+void FrameClock::present(double timeMs)
+{
+    if (m_presenting)
+        return;
+    m_presenting = true;
+    if (m_frames)
+        m_frames->takeQueuedInput();
+    else
+        FrameSource::handleQueuedEvents();
+    emit frame(timeMs);
+    m_presenting = false;
+}
+
 void FrameClock::arm()
 {
-    const auto periodNs = m_active && !m_held ? static_cast<long>(1e9 / m_frameRate) : 0L;
+    if (m_frames)
+        m_frames->run(running());
+    const auto periodNs = running() && !m_frames ? static_cast<long>(1e9 / m_frameRate) : 0L;
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
         const timespec period {periodNs / 1'000'000'000L, periodNs % 1'000'000'000L};
@@ -98,6 +136,6 @@ void FrameClock::expired()
     if (m_fd >= 0 && ::read(m_fd, &expirations, sizeof expirations) != sizeof expirations)
         return;
 #endif
-    if (m_active && !m_held)
-        emit frame(nowMs());
+    if (running() && !m_frames)
+        present(nowMs());
 }

@@ -7,7 +7,6 @@
 #include "messagebox.h"
 #include "resultlabel.h"
 
-#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -108,14 +107,8 @@ Kazerima::Kazerima(QWidget *parent)
 
     setMessageBoxPresenter(
         [this](const MessageBoxRequest &request) { showModalMessageBox(this, request); });
-    connect(m_timer, &FrameClock::frame, this, [this](double timeMs) {
-        // Qt cannot tell whether input is waiting, so what the window system has queued by now
-        // is handled before the frame is reported: a press stops the name the screen showed
-        // when it was made, not the next. The frames' own notifier stays out of it, so no frame
-        // runs inside another.
-        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-        frame(timeMs);
-    });
+    // The clock reports a frame once the input that came before it is handled.
+    connect(m_timer, &FrameClock::frame, this, [this](double timeMs) { frame(timeMs); });
 }
 
 template<typename T> T *Kazerima::control(std::string_view name) const
@@ -252,10 +245,11 @@ void Kazerima::load()
     resize(ClientArea.width(), menuBar()->sizeHint().height() + ClientArea.height());
     followScreen(windowHandle()->screen());
     connect(windowHandle(), &QWindow::screenChanged, this, &Kazerima::followScreen);
+    m_timer->follow(windowHandle(), control<ResultLabel>(design::ResultLabel));
     runLoadStep();
 }
 
-// Timer1's frames are those of the screen the window is on, at the rate that screen has.
+// Where Timer1's frames are a timer, they come at the rate of the screen the window is on.
 void Kazerima::followScreen(QScreen *screen)
 {
     disconnect(m_screenRate);

@@ -24,7 +24,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins \
-    fonts-ipafont-gothic fonts-motoya-l-maruberi qt6-translations-l10n; do
+    fonts-ipafont-gothic fonts-motoya-l-maruberi qt6-translations-l10n qt6-wayland; do
     grep -qxF "$package" <<<"$names" || fail "Depends lacks $package"
 done
 

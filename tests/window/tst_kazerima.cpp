@@ -27,7 +27,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -109,15 +108,12 @@ private:
     }
     ResultLabel *result() const { return control<ResultLabel>(u"Label3"_s); }
     QColor resultColour() const { return result()->backColour(); }
-    // A frame of the screen, as the window's clock reports one, on the steady clock and far
-    // enough from the last that it carries a tick.
+    // A frame of the screen, presented to the window's clock as its platform would present
+    // one, on the steady clock and far enough from the last that it carries a tick.
     void tick()
     {
-        const double now = std::chrono::duration<double, std::milli>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count();
-        frameMs = std::max(now, frameMs + 5);
-        emit control<FrameClock>(u"Timer1"_s)->frame(frameMs);
+        frameMs = std::max(FrameClock::nowMs(), frameMs + 5);
+        control<FrameClock>(u"Timer1"_s)->present(frameMs);
     }
     void triggerMenu(const QString &name) { control<QAction>(name)->trigger(); }
 
