@@ -1,11 +1,12 @@
 # Sourced by the scripts that run the real program in a virtual X server.
 
 # Starts a private Xvfb on a free display, exports DISPLAY and sets XVFB_PID; the caller
-# calls stop_xvfb when done.
+# calls stop_xvfb when done. Arguments go to Xvfb: `-fakescreenfps 40` sets the clock of its
+# screen's frames, which X's Present extension follows (the screen still reports 60 Hz).
 start_xvfb() {
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp "$@" 3>"$number_file" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 200); do
         [ -s "$number_file" ] && break
