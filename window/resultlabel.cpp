@@ -76,12 +76,18 @@ void ResultLabel::paintEvent(QPaintEvent *event)
 // frame of a spin: each of a spin's few names is drawn once, and its later paints copy it.
 const QImage &ResultLabel::drawnCaption()
 {
+    // On a screen of another scale (the window moved to it, or its scale changed) the names
+    // are drawn again at its ratio of pixels, or they would be blurred or coarse there.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != m_drawnRatio) {
+        m_drawn.clear();
+        m_drawnRatio = ratio;
+    }
     if (const auto found = m_drawn.constFind(m_caption); found != m_drawn.cend())
         return *found;
     if (m_drawn.size() >= MaxDrawnCaptions)
         m_drawn.clear();
 
-    const qreal ratio = devicePixelRatioF();
     QImage image(contentsRect().size() * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);

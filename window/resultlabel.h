@@ -39,6 +39,8 @@ private:
 
     QString m_caption;
     QColor m_backColour;
-    // Each caption drawn once, for the box's size, font and text colour as they stand.
+    // Each caption drawn once, for the box's size, font, text colour and the screen's ratio of
+    // device pixels to the box's as they stand.
     QHash<QString, QImage> m_drawn;
+    qreal m_drawnRatio = 0;
 };

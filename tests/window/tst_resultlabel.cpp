@@ -1,5 +1,7 @@
 #include "resultlabel.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -62,6 +64,34 @@ private slots:
         label->setBackColour(Qt::red);
         QCOMPARE(watcher->painted, (QStringList {u"one"_s, u"two"_s, u"two"_s}));
         QCOMPARE(label->grab().toImage().pixelColor(200, 100), QColor(Qt::red));
+    }
+
+    // Moved to a screen of twice the pixels, the box draws its names as sharp as a box that was
+    // there from the start, not its first pictures enlarged. The test runs on two screens side
+    // by side, the second at twice the pixels of the first.
+    void namesStaySharpOnAScreenOfAnotherScale()
+    {
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        QCOMPARE(screens.size(), 2);
+        QCOMPARE(label->screen(), screens[0]);
+        QCOMPARE(screens[1]->devicePixelRatio(), 2);
+        QFont font = label->font();
+        font.setPixelSize(48);
+        label->setFont(font);
+        label->setBackColour(Qt::cyan);
+        label->setCaption(u"佐藤"_s);
+        label->move(screens[1]->geometry().topLeft() + QPoint(50, 50));
+        QTRY_COMPARE(label->devicePixelRatioF(), 2);
+
+        ResultLabel there;
+        there.setFont(font);
+        there.setBackColour(Qt::cyan);
+        there.setCaption(u"佐藤"_s);
+        there.setGeometry(QRect(screens[1]->geometry().topLeft() + QPoint(50, 50), label->size()));
+        there.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&there));
+        QCOMPARE(there.devicePixelRatioF(), 2);
+        QCOMPARE(label->grab().toImage(), there.grab().toImage());
     }
 
 private:
