@@ -1,5 +1,6 @@
 """Starts the program, finds it on the AT-SPI bus and checks what a screen reader would read:
-roles, names and texts, and that a spin ending in Stop is announced once, with the pick.
+roles, names and texts, and that a spin ending in Stop is announced once, with the pick; and
+that a count chosen there takes effect.
 
     accessibility.py path/to/kazerima      (inside a D-Bus session, with DISPLAY set)
 """
@@ -96,6 +97,16 @@ def main():
         check(len(announced) == 1, "the spin was announced once, at the stop")
         check(announced == [picked], "the announcement carries the picked name")
         check(picked in names, "the pick is one of the names")
+
+        # A count chosen through assistive technology wakes the sleeping window, which takes it
+        # in: the fifth name field goes.
+        fifth = named("text", "5人目の名前")[0]
+        named("radio button", "4人")[0].queryAction().doAction(0)
+        deadline = time.monotonic() + 10
+        while fifth.getState().contains(pyatspi.STATE_SHOWING) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        check(not fifth.getState().contains(pyatspi.STATE_SHOWING),
+              "4人 chosen by its action hides the fifth name field")
     finally:
         program.terminate()
         program.wait()

@@ -75,6 +75,8 @@ private slots:
     void buttonAndMenuItemAgree_data();
     void buttonAndMenuItemAgree();
     void countButtonTakesEffectOnTheNextTick();
+    void aCountChosenAnyWayWakesTheSleepingClock_data();
+    void aCountChosenAnyWayWakesTheSleepingClock();
     void missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan();
     void stopFreezesTheLastNameShownOnRed();
     void stopDuringARealSpinPicksANameInUse();
@@ -275,11 +277,8 @@ void TestKazerima::timerTicksWithTheScreensFrames()
     Kazerima unshown;
     QVERIFY(!unshown.findChild<FrameClock *>(u"Timer1"_s)->isActive());
 
-    timer->hold(false);
-    control<QRadioButton>(u"Option3"_s)->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window->roulette().Ninzuu(), 3, 1000);
-
-    // It runs with the frames of the window's screen, and follows a change of their rate.
+    // Where its frames are a timer, it runs at the rate of the window's screen, and follows a
+    // change of that rate.
     QScreen *screen = window->windowHandle()->screen();
     emit screen->refreshRateChanged(144);
     QCOMPARE(timer->frameRate(), 144);
@@ -340,6 +339,41 @@ void TestKazerima::countButtonTakesEffectOnTheNextTick()
     // Clicking the button that is on leaves it on: the group never ends up empty.
     QTest::mouseClick(control(u"Option4"_s), Qt::LeftButton);
     QVERIFY(control<QRadioButton>(u"Option4"_s)->isChecked());
+}
+
+// Left alone the window's clock sleeps, and a count chosen wakes it for the tick that takes the
+// count in, however it is chosen.
+void TestKazerima::aCountChosenAnyWayWakesTheSleepingClock_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("mouse") << u"mouse"_s;
+    QTest::newRow("arrow key") << u"arrow key"_s;
+    QTest::newRow("accessibility action") << u"accessibility action"_s;
+}
+
+void TestKazerima::aCountChosenAnyWayWakesTheSleepingClock()
+{
+    QFETCH(QString, way);
+    auto *timer = control<FrameClock>(u"Timer1"_s);
+    timer->hold(false);
+    QVERIFY(!timer->isActive());
+    auto *four = control<QRadioButton>(u"Option4"_s);
+    if (way == u"mouse") {
+        QTest::mouseClick(four, Qt::LeftButton);
+    } else if (way == u"arrow key") {
+        QWidget *five = control(u"Option5"_s);
+        five->setFocus();
+        QTest::keyClick(five, Qt::Key_Up);
+    } else {
+        QAccessibleActionInterface *actions
+            = QAccessible::queryAccessibleInterface(four)->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+    }
+    QVERIFY(four->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(window->roulette().Ninzuu(), 4, 1000);
+    QVERIFY(!control(u"Text5"_s)->isVisible());
+    QTRY_VERIFY(!timer->isActive());
 }
 
 void TestKazerima::missingNameRefusesAndStopsTheSpinLeavingTheLabelCyan()
