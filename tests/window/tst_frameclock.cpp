@@ -4,15 +4,63 @@
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// A top-level window with a canvas in it, for a clock to follow.
+struct Window
+{
+    Window()
+    {
+        canvas = new QWidget(&top);
+        canvas->setGeometry(10, 10, 100, 40);
+        top.resize(200, 100);
+        top.show();
+    }
+    QWidget top;
+    QWidget *canvas;
+};
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(FrameClock::Source)
 
 class TestFrameClock : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void framesOnlyBetweenStartAndStop_data()
+    {
+        QTest::addColumn<FrameClock::Source>("source");
+        QTest::newRow("timer") << FrameClock::Source::Timer;
+        QTest::newRow("compositor") << FrameClock::Source::Compositor;
+    }
     void framesOnlyBetweenStartAndStop()
     {
+        QFETCH(FrameClock::Source, source);
+        Window window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window.top));
         FrameClock clock;
+        clock.follow(window.top.windowHandle(), window.canvas, source);
+        QCOMPARE(clock.source(), source);
         QSignalSpy frames(&clock, &FrameClock::frame);
         QVERIFY(!clock.isActive());
         QTest::qWait(30);
@@ -30,6 +78,26 @@ private slots:
         const qsizetype stoppedAt = frames.count();
         QTest::qWait(30);
         QCOMPARE(frames.count(), stoppedAt);
+    }
+
+    // A compositor calls back with the next frame only once the window has drawn something new:
+    // a frame that changed nothing (a name the same as the one before, a tick the schedule left
+    // out) draws its canvas again, or the frames would stop, or race with nothing to wait for.
+    void aCompositorsFrameThatChangesNothingStillDraws()
+    {
+        Window window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window.top));
+        FrameClock clock;
+        clock.follow(window.top.windowHandle(), window.canvas, FrameClock::Source::Compositor);
+        PaintCounter canvas(window.canvas);
+        QSignalSpy frames(&clock, &FrameClock::frame);
+        clock.start();
+        QTRY_VERIFY(frames.count() >= 5);
+        clock.stop();
+        QVERIFY2(
+            canvas.paints >= frames.count(),
+            qPrintable(
+                QStringLiteral("%1 paints, %2 frames").arg(canvas.paints).arg(frames.count())));
     }
 
     void framesAtTheScreensRate_data()
