@@ -1,9 +1,9 @@
-// Runs the real window and watches its timer: how often it ticks against the screen's frames,
-// how regular the ticks are, how often the result box paints, and where stops at random moments
-// of a spin would land.
+// Runs the real window and watches its timer: how often it ticks while the names spin, how
+// regular the ticks are, where its frames come from, how often the result box paints, and where
+// stops at random moments of a spin would land. (Left alone, the window does not tick at all.)
 //
-//   tickprobe idle SECONDS       tick rate and intervals while idle, and the screen's rate
-//   tickprobe spin SECONDS       the same while the names spin, and the box's paints per name
+//   tickprobe spin SECONDS       tick rate and intervals while the names spin, the frames'
+//                                source, and the box's paints per name
 //   tickprobe huge               what a running tick and a paint of the result box cost when
 //                                every name is 100,000 characters long
 //   tickprobe fairness SECONDS STOPS
@@ -85,7 +85,18 @@ public:
         m_result.installEventFilter(this);
     }
 
-    qreal frameRate() const { return m_timer.frameRate(); }
+    const char *source() const
+    {
+        switch (m_timer.source()) {
+        case FrameClock::Source::Compositor:
+            return "compositor";
+        case FrameClock::Source::Present:
+            return "present";
+        case FrameClock::Source::Timer:
+            break;
+        }
+        return "timer";
+    }
     int paints() const { return m_paints; }
 
     std::vector<Tick> record(int seconds)
@@ -156,8 +167,8 @@ void reportIntervals(const Probe &probe, const std::vector<Tick> &ticks)
     int names = 0; // the ticks that showed a new name
     for (std::size_t i = 1; i < ticks.size(); ++i)
         names += ticks[i].caption != ticks[i - 1].caption;
-    std::printf("rate=%.1f p50=%.3f p99=%.3f max=%.3f screen=%.1f paints_per_name=%.2f\n", rate,
-                at(0.5), at(0.99), gaps.back(), probe.frameRate(),
+    std::printf("rate=%.1f p50=%.3f p99=%.3f max=%.3f source=%s paints_per_name=%.2f\n", rate,
+                at(0.5), at(0.99), gaps.back(), probe.source(),
                 names ? double(probe.paints()) / names : 0.0);
 }
 
@@ -238,7 +249,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Kazerima"_s);
-    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"idle"_s;
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"spin"_s;
     const int seconds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 10);
     const int stops = argc > 3 ? std::atoi(argv[3]) : 20000;
 
@@ -252,10 +263,8 @@ int main(int argc, char *argv[])
     } else if (mode == u"fairness") {
         reportFairness(probe, window, seconds, stops);
     } else {
-        if (mode == u"spin") {
-            window.Ruret_Start();
-            probe.wait(20);
-        }
+        window.Ruret_Start();
+        probe.wait(20);
         const std::vector<Tick> ticks = probe.record(seconds);
         reportIntervals(probe, ticks);
     }
