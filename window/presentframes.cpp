@@ -10,6 +10,7 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <xcb/present.h>
 #include <xcb/xcb.h>
 
@@ -115,6 +116,14 @@ std::unique_ptr<FrameSource> presentFrames(FrameClock &clock, QWindow &window)
         = xcb_get_extension_data(connection, &xcb_present_id);
     if (!present || !present->present)
         return nullptr;
+    // A client tells the server which version of the extension it speaks before it uses it.
+    xcb_present_query_version_reply_t *version = xcb_present_query_version_reply(
+        connection,
+        xcb_present_query_version(connection, XCB_PRESENT_MAJOR_VERSION, XCB_PRESENT_MINOR_VERSION),
+        nullptr);
+    if (!version)
+        return nullptr;
+    std::free(version);
     return std::make_unique<PresentFrames>(clock, window, connection, present->major_opcode);
 }
 
