@@ -25,7 +25,7 @@ bool onGrid(LPARAM time)
     return (time - Phase) % Period == 0;
 }
 
-enum class Display { Real, Instant, Failing };
+enum class Display { Real, Instant, Failing, Held };
 
 const char *name(Display display)
 {
@@ -51,6 +51,13 @@ public:
             return true;
         case Display::Failing:
             break;
+        case Display::Held:
+            while (display.load() == Display::Held) {
+                held = true;
+                Sleep(1);
+            }
+            held = false;
+            return true;
         }
         return false;
     }
@@ -58,6 +65,7 @@ public:
 
     std::atomic<Display> display = Display::Real;
     std::atomic<int> waits = 0;
+    std::atomic<bool> held = false; // a wait is under way that a held display holds
 };
 
 using Frames = std::vector<LPARAM>;
@@ -67,6 +75,7 @@ class Clock : public ::testing::Test
 protected:
     ~Clock() override
     {
+        display->display = Display::Real;
         clock.reset();
         DestroyWindow(window);
     }
@@ -110,6 +119,12 @@ TEST_F(Clock, AFrameNotTakenIsPostedAgainAndOnlyTheNewestRuns)
     ASSERT_EQ(framesUntil(atLeast(3)).size(), 3U);
 
     Sleep(150);
+    // The display held, no frame comes while the queue is read.
+    display->display = Display::Held;
+    for (const ULONGLONG end = GetTickCount64() + 10'000; !display->held;) {
+        ASSERT_LT(GetTickCount64(), end) << "the clock did not wait on the display again";
+        Sleep(1);
+    }
     std::vector<MSG> queued;
     for (MSG message; PeekMessageW(&message, window, FrameClock::FrameMessage,
                                    FrameClock::FrameMessage, PM_REMOVE);)
@@ -119,6 +134,7 @@ TEST_F(Clock, AFrameNotTakenIsPostedAgainAndOnlyTheNewestRuns)
         EXPECT_FALSE(clock->take(queued[i].lParam)) << i;
     EXPECT_TRUE(clock->take(queued.back().lParam));
 
+    display->display = Display::Real;
     MSG dropped;
     while (!PeekMessageW(&dropped, window, FrameClock::FrameMessage, FrameClock::FrameMessage,
                          PM_REMOVE))
