@@ -156,26 +156,8 @@ huge() { field "$1" <"$work/huge" | median; }
 say "fairness (20,000 random stops per count, over 5 s spins)"
 "$build/bench/tickprobe" fairness 5 20000 2>/dev/null >"$work/fairness"
 
-# --- the Windows build under Wine, three runs of 10 s each way --------------------------------
-if [ -n "${2-}" ]; then
-    windows=$(realpath "$2")
-    say "Windows build under Wine: tick rate and CPU, idle and spinning (2 x 3 x 10 s)"
-    export WINEPREFIX=$work/wineprefix
-    "$here/../scripts/wine-prefix.sh" create "$WINEPREFIX"
-    wine_probe() { # MODE -> "rate p50 p99 max cpu paints_per_tick", the run with the median rate
-        for _ in 1 2 3; do
-            "$here/../scripts/wine-run.sh" "$windows/bench/win32tickprobe.exe" "$1" 10 2>/dev/null |
-                tr -d '\r' | awk -F'[= ]' '{print $2, $4, $6, $8, $10, $12}'
-        done | sort -g | sed -n 2p
-    }
-    read -r wine_idle_rate wine_idle_p50 wine_idle_p99 wine_idle_max wine_idle_cpu _ \
-        < <(wine_probe idle)
-    read -r wine_spin_rate wine_spin_p50 wine_spin_p99 wine_spin_max wine_spin_cpu \
-        wine_spin_paints < <(wine_probe spin)
-    say "Windows build under Wine: tick rate spinning with a menu open (3 x 10 s)"
-    read -r wine_menu_rate wine_menu_p50 wine_menu_p99 wine_menu_max _ _ < <(wine_probe menu)
-    "$here/../scripts/wine-prefix.sh" remove "$WINEPREFIX"
-fi
+# --- the Windows build under Wine ------------------------------------------------------------
+[ -z "${2-}" ] || "$here/windows.sh" "$2" >"$work/windows"
 
 # --- the web page in headless Chromium -------------------------------------------------------
 if [ -n "${3-}" ]; then
@@ -209,13 +191,5 @@ while read -r line; do
     count=$(field count <<<"$line")
     echo "| fairness, $count names: shares, p-value | $(sed 's/.*shares=\([^ ]*\).*/\1/' <<<"$line"), p = $(field p <<<"$line") | $(awk -v n="$count" 'BEGIN {printf "%.4f each", 1 / n}') | | p > 0.01 |"
 done <"$work/fairness"
-if [ -n "${2-}" ]; then
-    cat <<TABLE
-| Windows build under Wine: ticks a second idle, against the screen's frames (p50 / p99 / max ms) | $wine_idle_rate ($wine_idle_p50 / $wine_idle_p99 / $wine_idle_max) | 60 | $(ratio "$wine_idle_rate" 60) | ≥ 0.95, ≤ 200/s |
-| Windows build under Wine: names a second spinning, against the screen's frames (p50 / p99 / max ms) | $wine_spin_rate ($wine_spin_p50 / $wine_spin_p99 / $wine_spin_max) | 60 | $(ratio "$wine_spin_rate" 60) | ≥ 0.95, ≤ 200/s |
-| Windows build under Wine: result box paints per name, spinning | $wine_spin_paints | 1 | | 1 |
-| Windows build under Wine: CPU idle / spinning, % of a core | $wine_idle_cpu / $wine_spin_cpu | | | spinning ≤ 5 % |
-| Windows build under Wine: names a second spinning with a menu open (p50 / p99 / max ms) | $wine_menu_rate ($wine_menu_p50 / $wine_menu_p99 / $wine_menu_max) | 60 | $(ratio "$wine_menu_rate" 60) | ≥ 0.95 |
-TABLE
-fi
+[ -z "${2-}" ] || cat "$work/windows"
 [ -z "${3-}" ] || cat "$work/web"

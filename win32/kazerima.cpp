@@ -15,6 +15,8 @@ constexpr DWORD WindowStyle
     = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int FirstControlId = 100; // clear of IDOK and IDCANCEL, which the system may send
 constexpr int FirstMenuItemId = 1000;
+// Sent to the window by a count button turned on, whoever turned it on; lParam is the button.
+constexpr UINT CountTurnedOn = WM_APP + 2;
 
 // The per-monitor DPI calls arrived in Windows 10 1607; earlier systems get the system DPI.
 UINT windowDpi(HWND hwnd)
@@ -102,6 +104,7 @@ void setAccessibleName(HWND control, std::string_view name)
 }
 
 WNDPROC groupBoxProc = nullptr;
+WNDPROC buttonProc = nullptr;
 
 // Posted messages come before input in the queue: a frame's tick can be taken while a press
 // made before it still waits.
@@ -112,7 +115,8 @@ bool inputWaiting()
 
 } // namespace
 
-Kazerima::Kazerima(HINSTANCE instance)
+Kazerima::Kazerima(HINSTANCE instance, std::unique_ptr<VBlankSource> vblank)
+    : m_timer(std::move(vblank))
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
@@ -206,6 +210,8 @@ HWND Kazerima::createControl(const design::Control &design, HWND parent, int id)
     case design::Kind::OptionButton: {
         HWND option = create(L"BUTTON", BS_AUTORADIOBUTTON);
         SendMessageW(option, BM_SETCHECK, design.on ? BST_CHECKED : BST_UNCHECKED, 0);
+        buttonProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(option, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countProc)));
         return option;
     }
     case design::Kind::TextBox: {
@@ -387,10 +393,18 @@ void Kazerima::moveWithinCounts(int step)
     HWND next = m_options[static_cast<std::size_t>(index)];
     // Checked directly rather than clicked: a click is a mouse's, and takes the focus cue
     // away with it.
-    for (HWND option : m_options)
-        SendMessageW(option, BM_SETCHECK, option == next ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(next, BM_SETCHECK, BST_CHECKED, 0);
     SetFocus(next);
-    changed(); // a check set directly tells its owner nothing
+}
+
+// One count button is on at a time, as in any group, and the idle tick that follows takes it in.
+void Kazerima::countTurnedOn(HWND on)
+{
+    for (HWND option : m_options) {
+        if (option != on)
+            SendMessageW(option, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    changed();
 }
 
 HBRUSH Kazerima::brush(Colour colour)
@@ -435,18 +449,33 @@ LRESULT CALLBACK Kazerima::frameProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     return CallWindowProcW(groupBoxProc, hwnd, message, wParam, lParam);
 }
 
+// A click, Space or an assistive technology's BM_CLICK notify the owner (BN_CLICKED), but a
+// check set directly, by the arrow keys or by a BM_SETCHECK sent from outside, tells nobody.
+LRESULT CALLBACK Kazerima::countProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
+    if (message == BM_SETCHECK && wParam == BST_CHECKED)
+        SendMessageW(GetAncestor(hwnd, GA_ROOT), CountTurnedOn, 0, reinterpret_cast<LPARAM>(hwnd));
+    return result;
+}
+
 LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case FrameClock::FrameMessage:
-        m_timer.acknowledge();
-        // A tick paints the result box before it returns.
-        frame(FrameClock::frameTimeMs(lParam), inputWaiting());
+        // A frame posted just before the clock stopped is nobody's. A tick paints the result box
+        // before it returns.
+        if (m_timer.take(lParam) && m_timer.isActive())
+            frame(FrameClock::frameTimeMs(lParam), inputWaiting());
+        return 0;
+    case CountTurnedOn:
+        countTurnedOn(reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_ENTERIDLE:
-        // A menu's or a box's own loop has handled what was waiting; the program's loop would
-        // not run again before the loop ends.
-        afterMessage();
+        // A menu's or a box's own loop has found its queue empty, and the program's loop would
+        // not run again before that loop ends. Asked here, the queue would forget that a message
+        // had just come, and a menu, which waits for news, would sleep on it.
+        inputHandled();
         break;
     case WM_COMMAND: {
         const auto sender = reinterpret_cast<HWND>(lParam);
@@ -486,8 +515,7 @@ LRESULT Kazerima::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DISPLAYCHANGE:
-        if (m_timer.isActive())
-            m_timer.start(m_hwnd); // at the screen's new rate
+        m_timer.displaysChanged();
         break;
     case WM_DESTROY:
         m_timer.stop();
@@ -540,9 +568,11 @@ void Kazerima::focus(const design::Control &control)
     SetFocus(this->control(control.name));
 }
 
+// A menu chosen posts its command: the tick that waited for the click waits for that too, so
+// that ストップ chosen from the menu stops on the name shown when it was clicked.
 void Kazerima::afterMessage()
 {
-    if (!inputWaiting())
+    if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) == 0)
         inputHandled();
 }
 

@@ -19,7 +19,9 @@
 class Kazerima final : public KazerimaWindow
 {
 public:
-    explicit Kazerima(HINSTANCE instance);
+    // The frames come from vblank: the display's own unless a test stands in for it.
+    explicit Kazerima(HINSTANCE instance,
+                      std::unique_ptr<VBlankSource> vblank = compositorVBlank());
     ~Kazerima() override;
     Kazerima(const Kazerima &) = delete;
     Kazerima &operator=(const Kazerima &) = delete;
@@ -29,17 +31,20 @@ public:
     void show(int showCommand);
 
     HWND control(std::string_view name) const;
+    // Timer1's frames: running only while names move or a tick is owed.
+    const FrameClock &frameClock() const { return m_timer; }
 
     // The design's keyboard handling, for the message loop to try before dispatching a message:
     // Tab in the design's order, arrows within the count buttons, Return on a push button.
     bool handleKey(const MSG &message);
-    // For the message loop after each message: once no input is waiting, a tick that waited
-    // for it runs.
+    // For the message loop after each message: once no input is waiting, nor anything handling
+    // it posted, a tick that waited for it runs.
     void afterMessage();
 
 private:
     template<typename T> friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK countProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createControls();
@@ -49,6 +54,7 @@ private:
     void moveFocus(bool forward);
     void showFocusCues();
     void moveWithinCounts(int step);
+    void countTurnedOn(HWND option);
     HBRUSH brush(Colour colour);
     LRESULT colourControl(UINT message, HDC dc, HWND control);
     const design::Control *designOf(HWND control) const;

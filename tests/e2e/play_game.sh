@@ -182,17 +182,26 @@ if [ -n "$windows" ]; then
     xdotool key Tab Return
     expect_pixel "${result_corner[@]}" "$red" "result box after Tab and Return"
 
-    # The names keep running while メニュー is open, and its ストップ stops on the name shown
-    # then: a menu that froze the spin would let a player look, close it and try again.
-    click 316 80 # スタート
-    expect_pixel "${result_corner[@]}" "$cyan" "result box after スタート"
-    shoot
-    xdotool mousemove "$((left + 30))" "$((Y + menu / 2))" click 1
-    expect_change 40 26 "the menu's ストップ"
-    box_now() { import -window root -crop "$result_box" +repage png:- | convert - -format '%#' info:; }
-    first=$(box_now)
-    soon eval '[ "$(box_now)" != "$first" ]' || fail "the names stood still while the menu was open"
-    xdotool mousemove "$((left + 40))" "$((Y + menu + 26))" click 1 # its ストップ
+    # The names keep running while メニュー is open, one each frame, watched repaint by repaint
+    # (a look at the box now and then could fall in step with the round of names and see them
+    # stand still), and its ストップ stops on the name shown then: a menu that froze the spin
+    # would let a player look, close it and try again.
+    for attempt in 1 2 3; do
+        click 316 80 # スタート
+        expect_pixel "${result_corner[@]}" "$cyan" "result box after スタート"
+        shoot
+        xdotool mousemove "$((left + 30))" "$((Y + menu / 2))" click 1
+        expect_change 40 26 "the menu's ストップ"
+        # Clicked once it lights up under the pointer, as a menu just drawn may not follow it yet.
+        xdotool mousemove "$((left + 40))" "$((top + 26))"
+        expect_change 40 26 "the item ストップ to light up under the pointer"
+        status=0
+        said=$(/usr/bin/python3 "$here/watch_spin.py" "$window" "17,$((menu + 217)),367,111" \
+            "$((left + 40)),$((top + 26))" 5 2 60) || status=$?
+        echo "with the menu open: $said"
+        [ "$status" -eq 2 ] || break
+    done
+    [ "$status" -eq 0 ] || fail "watching a spin with the menu open: $said"
     expect_pixel "${result_corner[@]}" "$red" "result box after ストップ from the menu"
 fi
 
@@ -213,6 +222,14 @@ click 30 80 # "2人"
 shoot
 expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$black" "Text5 after choosing 2"
 expect_pixel 172 $((48 + 32 + 12)) "$white" "Text1 after choosing 2"
+if [ -n "$windows" ]; then
+    # The arrow keys turn the counts on too, each waking the window for the tick that shows its
+    # fields: up from 2人 to 5人 at the bottom, and down again to 2人.
+    xdotool key Up
+    expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$white" "Text5 after Up from 2人"
+    xdotool key Down
+    expect_pixel "${text5_centre%,*}" "${text5_centre#*,}" "$black" "Text5 after Down from 5人"
+fi
 
 click 316 80 # スタート
 expect_pixel "${result_corner[@]}" "$cyan" "result box while spinning"
