@@ -178,7 +178,8 @@ void reportFairness(Probe &probe, Kazerima &window, int seconds, int stops)
     for (int count = 2; count <= 5; ++count) {
         probe.chooseCount(count);
         window.Ruret_Start();
-        probe.wait(20); // past the silent first tick
+        // Past the silent first tick, which may wait a frame of the screen for its turn.
+        probe.wait(200);
         const std::vector<Tick> ticks = probe.record(seconds);
         window.Ruret_Stop();
 
