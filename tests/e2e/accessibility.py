@@ -9,6 +9,7 @@ import sys
 import time
 
 import pyatspi
+from atspi_support import find_application, walk
 from gi.repository import GLib
 
 failures = []
@@ -18,23 +19,6 @@ def check(condition, message):
     print(("ok    " if condition else "FAIL  ") + message)
     if not condition:
         failures.append(message)
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
-
-
-def find_application(name, seconds=30):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name.lower() == name.lower():
-                return app
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL  no application named {name} on the accessibility bus")
 
 
 def text_of(node):

@@ -23,26 +23,10 @@ import tempfile
 import time
 
 import pyatspi
+from atspi_support import find_application, walk
 
 app_path, seconds = sys.argv[1], float(sys.argv[2])
 faults = []
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
-
-
-def find_application(name, seconds=30):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name.lower() == name.lower():
-                return app
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL: no application named {name} on the accessibility bus")
 
 
 def context_switches(pid):
