@@ -16,8 +16,7 @@ Box::Box()
                        + std::to_string(viewport::ClientWidth) + ")");
     page::setAttribute(m_box, "lang", "ja");
     styles::setFont(m_box, design::userInterfaceFont());
-    m_title = page::create(m_box, "div");
-    page::setAttribute(m_title, "id", "box-title");
+    m_title = page::create(m_box, "div", "box-title");
     page::setAttribute(m_title, "class", "box-title");
     page::setAttribute(m_box, "aria-labelledby", "box-title");
     const page::Element body = page::create(m_box, "div");
@@ -26,8 +25,7 @@ Box::Box()
     page::setAttribute(m_icon, "class", "box-icon");
     page::setAttribute(m_icon, "role", "img");
     page::setAttribute(m_icon, "aria-label", "エラー");
-    m_prompt = page::create(body, "div");
-    page::setAttribute(m_prompt, "id", "box-prompt");
+    m_prompt = page::create(body, "div", "box-prompt");
     page::setAttribute(m_prompt, "class", "box-prompt");
     page::setAttribute(m_box, "aria-describedby", "box-prompt");
     m_ok = page::create(m_box, "button");

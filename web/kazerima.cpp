@@ -118,14 +118,13 @@ void Kazerima::createControl(const design::Control &design)
     case design::Kind::Timer:
         return; // no element: the frames are Timer1
     }
-    page::setAttribute(element, "id", design.name);
     m_elements.emplace_back(&design, element);
 }
 
 page::Element Kazerima::createFrame(const design::Control &design, page::Element container)
 {
     const design::Font &font = design::userInterfaceFont();
-    const page::Element frame = page::create(container, "div");
+    const page::Element frame = page::create(container, "div", design.name);
     place(frame, design, 0, columnRows(design));
     page::setAttribute(frame, "role", "group");
     page::setAttribute(frame, "aria-label", design.caption);
@@ -151,7 +150,7 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
     page::setStyle(label, "display", "flex");
     setColours(label, design.background, design.text);
     setFont(label, *design.font);
-    const page::Element option = page::create(label, "input");
+    const page::Element option = page::create(label, "input", design.name);
     page::setAttribute(option, "type", "radio");
     page::setAttribute(option, "name", "count");
     // As the markup's default: a count chosen before the program ran stays chosen.
@@ -165,7 +164,7 @@ page::Element Kazerima::createOptionButton(const design::Control &design, page::
 
 page::Element Kazerima::createTextBox(const design::Control &design, page::Element container)
 {
-    const page::Element field = page::create(container, "input");
+    const page::Element field = page::create(container, "input", design.name);
     place(field, design, 0, columnRows(design));
     page::setAttribute(field, "type", "text");
     page::setAttribute(field, "autocomplete", "off");
@@ -182,7 +181,7 @@ page::Element Kazerima::createTextBox(const design::Control &design, page::Eleme
 
 page::Element Kazerima::createLabel(const design::Control &design, page::Element container)
 {
-    const page::Element label = page::create(container, "div");
+    const page::Element label = page::create(container, "div", design.name);
     place(label, design, 0, columnRows(design));
     setColours(label, design.background, design.text);
     setFont(label, *design.font, embedsFace(design) ? embeddedfaces::family(design.name) : "");
@@ -209,7 +208,7 @@ page::Element Kazerima::createLabel(const design::Control &design, page::Element
 
 page::Element Kazerima::createPushButton(const design::Control &design, page::Element container)
 {
-    const page::Element button = page::create(container, "button");
+    const page::Element button = page::create(container, "button", design.name);
     place(button, design, 0, columnRows(design));
     page::setAttribute(button, "type", "button");
     setColours(button, design.background, design.text);

@@ -9,7 +9,7 @@
 // In page.js.
 extern "C" {
 void js_init();
-int js_create(int parent, const char *tag, int length);
+int js_create(int parent, const char *tag, int tagLength, const char *name, int nameLength);
 void js_set_attribute(int element, const char *name, int nameLength, const char *value,
                       int valueLength);
 void js_set_style(int element, const char *property, int propertyLength, const char *value,
@@ -68,9 +68,9 @@ int length(std::string_view text)
 
 } // namespace
 
-Element create(Element parent, std::string_view tag)
+Element create(Element parent, std::string_view tag, std::string_view name)
 {
-    return js_create(parent, tag.data(), length(tag));
+    return js_create(parent, tag.data(), length(tag), name.data(), length(name));
 }
 
 void setAttribute(Element element, std::string_view name, std::string_view value)

@@ -51,10 +51,13 @@ struct Event
     bool pointer = false;
 };
 
-// Creates an HTML element, the last child of parent; or takes over the one the page's markup
-// has there, made by this program when the page was built, with whatever a guest typed or
-// chose in it since.
-Element create(Element parent, std::string_view tag);
+// Creates an HTML element, the last child of parent, with name as its id if it has one; or
+// takes over the one the page's markup has there, made by this program when the page was built,
+// with whatever a guest typed or chose in it since: found by its name where it has one, and
+// standing where the program would make it. Markup that holds no such element there is an
+// error (the page's build runs the take-over to find it), never a second element beside it.
+Element create(Element parent, std::string_view tag, std::string_view name = {});
+
 void setAttribute(Element element, std::string_view name, std::string_view value);
 // An empty value removes the property.
 void setStyle(Element element, std::string_view property, std::string_view value);

@@ -20,6 +20,9 @@ mergeInto(LibraryManager.library, {
 
     js_init: function () {
         Module.kazerimaElements = [document.body, document.documentElement];
+        // A page built holds the window in its markup, for the program to take over; the build
+        // itself runs the program over a page with none, to make it.
+        Module.kazerimaTakesOver = document.body.firstElementChild !== null;
         // The styles the markup's sheet gives each element it holds, by the element's look (and
         // the root's): what the program sets again as it takes an element over is left alone,
         // so that its first frame has nothing to lay out anew. A value is compared as the browser
@@ -40,21 +43,30 @@ mergeInto(LibraryManager.library, {
         window.kazerimaRunning = true;
     },
 
-    // The page's markup holds the window as this program made it when the page was built: the
-    // n-th element made in a parent is the parent's n-th element child, taken over as it stands.
+    // The page's markup holds the window as this program made it when the page was built: each
+    // element the next element child of its parent, of the same tag, and with the same name
+    // where the design names it. Anything else is an error: the page and the program came from
+    // different builds, and a second window beside the first would be worse.
     js_create__deps: ["$kazerimaString"],
-    js_create: function (parent, tag, length) {
+    js_create: function (parent, tag, tagLength, name, nameLength) {
         const elements = Module.kazerimaElements;
         const holder = elements[parent];
-        const name = kazerimaString(tag, length);
-        const found = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
-        let element = found;
-        if (found && found.localName === name) {
-            holder.kazerimaNext = found.nextElementSibling;
+        const [localName, id] = [kazerimaString(tag, tagLength), kazerimaString(name, nameLength)];
+        let element;
+        if (Module.kazerimaTakesOver) {
+            const next = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
+            element = id ? document.getElementById(id) : next;
+            if (!element || element !== next || element.localName !== localName) {
+                const named = holder.getAttribute("id") || holder.getAttribute("class");
+                throw new Error(`the page's markup has no <${localName}${id ? ` id="${id}"` : ""}> where ` +
+                                `the program takes one over, in <${holder.localName}${named ? ` ${named}` : ""}>`);
+            }
+            holder.kazerimaNext = element.nextElementSibling;
         } else {
-            element = document.createElement(name);
+            element = document.createElement(localName);
+            if (id)
+                element.setAttribute("id", id);
             holder.appendChild(element);
-            holder.kazerimaNext = null;
         }
         elements.push(element);
         return elements.length - 1;
