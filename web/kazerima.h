@@ -30,6 +30,7 @@ public:
 private:
     // The start
     void start();
+    void firstFrame(double time);
     void animationFrame(double time);
 
     // The window and its controls

@@ -38,9 +38,22 @@ mergeInto(LibraryManager.library, {
         }
     },
 
-    // From now on a press is the program's own; the page's first script kept those before.
-    js_take_presses: function () {
-        window.kazerimaRunning = true;
+    // The events the page's first script kept, each with the elements it passed through, reach
+    // the program's listeners now, in order, as they would have then: on its target, and on its
+    // way back up if it bubbles. From here on no event is kept: each reaches the listeners as it
+    // comes, by the same rule, whatever moment of a press it is.
+    js_take_events: function () {
+        const kept = window.kazerimaKept || [];
+        window.kazerimaKept = null;
+        // (The build's minifier loses the loop's head to a pattern of names in its body.)
+        for (const entry of kept) {
+            const event = entry[0];
+            for (const node of event.bubbles ? entry[1] : entry[1].slice(0, 1)) {
+                const listener = node.kazerimaListeners && node.kazerimaListeners.get(event.type);
+                if (listener)
+                    listener(event);
+            }
+        }
     },
 
     // The page's markup holds the window as this program made it when the page was built: each
@@ -151,16 +164,6 @@ mergeInto(LibraryManager.library, {
         document.title = kazerimaString(title, length);
     },
 
-    // The caller frees what this returns; 0 when no button was pressed before.
-    js_early_press__deps: ["$kazerimaCopy"],
-    js_early_press: function () {
-        const id = document.body.dataset.pressedEarly;
-        if (id === undefined)
-            return 0;
-        delete document.body.dataset.pressedEarly;
-        return kazerimaCopy(id);
-    },
-
     js_bounds: function (element, box) {
         const drawn = Module.kazerimaElements[element].getBoundingClientRect();
         [drawn.left, drawn.top, drawn.right, drawn.bottom].forEach((value, i) => {
@@ -173,7 +176,8 @@ mergeInto(LibraryManager.library, {
     // the mouse's main button), and a click's count (0 for the keyboard's activation).
     // The viewport's size is followed by observing the root, whose box is the layout viewport:
     // an observation comes once layout has taken the new size in, where a resize event may come
-    // before it (WebKit, zoomed on a busy machine, reads the old size there).
+    // before it (WebKit, zoomed on a busy machine, reads the old size there). Until the program
+    // takes events, the page's first script keeps them, and a listener leaves each to it.
     js_listen__deps: ["$kazerimaString"],
     js_listen: function (element, type, name, length, onViewport) {
         if (onViewport) {
@@ -182,11 +186,18 @@ mergeInto(LibraryManager.library, {
             return;
         }
         const forward = (event) => {
+            if (window.kazerimaKept)
+                return;
             const press = event.isPrimary === true && event.button === 0;
             if (Module._kazerima_event(element, type, event.keyCode || 0, press, event.detail || 0))
                 event.preventDefault();
         };
-        Module.kazerimaElements[element].addEventListener(kazerimaString(name, length), forward);
+        const target = Module.kazerimaElements[element];
+        const eventName = kazerimaString(name, length);
+        if (!target.kazerimaListeners)
+            target.kazerimaListeners = new Map();
+        target.kazerimaListeners.set(eventName, forward);
+        target.addEventListener(eventName, forward);
     },
 
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.

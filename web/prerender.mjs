@@ -9,7 +9,9 @@
 //
 // The template's {{window}}, {{style}} and {{script}} take the markup, the style sheets (those
 // named and the program's) and the page's first script; {{style-hash}} and {{script-hash}} the
-// digests by which the page's policy lets exactly those two inline blocks through.
+// digests by which the page's policy lets exactly those two inline blocks through. The script's
+// {{listened}} takes the kinds of event the program listens to, which it keeps for the program
+// until the program takes them.
 
 import { createHash } from "node:crypto";
 import { readFileSync, writeFileSync } from "node:fs";
@@ -133,7 +135,8 @@ function parse(markup, document) {
 }
 
 // Runs the program through its first frame over a page whose body holds `markup`, and returns
-// the page's document, with the elements the program made or took over (`taken`).
+// the page's document, with the elements the program made or took over (`taken`) and the kinds
+// of event its listeners take (`listened`).
 async function runProgram(markup) {
     const document = {
         createElement: (name) => Object.assign(new Node(name), { ownerDocument: document }),
@@ -174,10 +177,12 @@ async function runProgram(markup) {
     }
     for (const frame of frames.splice(0))
         frame(0);
-    return Object.assign(document, { taken: new Set(page.Module.kazerimaElements) });
+    const taken = page.Module.kazerimaElements;
+    const listened = new Set(taken.flatMap((element) => [...element.kazerimaListeners?.keys() ?? []]));
+    return Object.assign(document, { taken: new Set(taken), listened });
 }
 
-const { body, documentElement: root } = await runProgram();
+const { body, documentElement: root, listened } = await runProgram();
 
 const text = (characters) => characters.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;");
 const quoted = (characters) => text(characters).replace(/"/g, "&quot;");
@@ -219,7 +224,7 @@ const window = body.children.map(markup).join("");
 }
 
 const style = [...sheets.map((sheet) => readFileSync(sheet, "utf8").trim()), rules.join("\n")].join("\n");
-const first = readFileSync(script, "utf8").trim();
+const first = readFileSync(script, "utf8").trim().replace("{{listened}}", () => JSON.stringify([...listened]));
 const digest = (text) => `'sha256-${createHash("sha256").update(text).digest("base64")}'`;
 const page = readFileSync(template, "utf8")
     .replace("{{style-hash}}", digest(style))

@@ -1,4 +1,25 @@
-// The page's start, from its first bytes to the program's first frame.
+// The page's start, in the order it happens. A guest may tap スタート the moment the window
+// appears, on a phone that takes a good part of a second to get the program going: every press
+// counts from the first frame drawn, once, as soon as the program can act on it.
+//
+// 1. The page's first bytes draw the window: index.html holds it as this program made it when
+//    the page was built (prerender.mjs), with its style sheet and faces, and the CSS fits it to
+//    the viewport. The page's first script (start.js) keeps every event of the kinds the program
+//    listens to, in order, from then on.
+// 2. The program's script arrives, deferred; main (webmain.cpp) makes this window in a task after
+//    the one that readies the WebAssembly.
+// 3. The take-over (Kazerima(), below): the window's elements are taken over from the markup in
+//    steps, a few to a task, so that a slow phone stays drawn and answers between them. Each is
+//    found where the program would make it, by its design name where it has one (page::create),
+//    and takes its listeners, which leave every event to the first script meanwhile. A name typed
+//    or a count chosen meanwhile stays; the form a reload left comes back where none was.
+// 4. The first frame (firstFrame): the window is fitted to the viewport, the load step runs (the
+//    focus on スタート, Timer1 from now on) and the frame's tick, the first, takes the count in.
+// 5. Ready, the program takes the events (page::takeEvents): first those kept, in the order they
+//    came, each as it would have reached the program then; then each as it comes. A press and
+//    its release reach the program by the same rule, whichever side of this moment each falls:
+//    a finger put down on スタート before it and lifted after starts the spin at the press, and
+//    the click of its release does nothing more, as any finger's.
 #include "kazerima.h"
 #include "keptform.h"
 
@@ -8,9 +29,6 @@
 Kazerima::Kazerima()
     : KazerimaWindow(FrameScheduler::Idle::AfterChange)
 {
-    // A slow phone takes a tenth of a second and more to take the page's window over: in steps,
-    // so that it stays drawn and answers meanwhile. A press until the program runs is kept by
-    // the page's first script, as before the program came.
     std::vector<std::function<void()>> steps {[this] { createWindow(); }};
     createControls(steps, {});
     steps.emplace_back([this] { createMenuBar(); });
@@ -19,6 +37,7 @@ Kazerima::Kazerima()
     page::runInTasks(std::move(steps));
 }
 
+// The window made, what it shows is the program's, and it waits for its first frame.
 void Kazerima::start()
 {
     keptform::restore(m_elements);
@@ -27,14 +46,21 @@ void Kazerima::start()
             edited(*design);
     }
     setMessageBoxPresenter([this](const MessageBoxRequest &request) { presentBox(request); });
-    page::setEventHandler([this](page::Element element, const page::Event &event) {
-        return handleEvent(element, event);
-    });
-
     // The window is laid out with the first frame, once, rather than as soon as it is asked
-    // where anything is; the load step runs then, and Timer1 from then on, with the frames.
+    // where anything is.
     page::setFrameHandler([this](double time) { animationFrame(time); });
     page::requestFrame();
+}
+
+void Kazerima::firstFrame(double time)
+{
+    fitToViewport();
+    runLoadStep();
+    if (frame(time))
+        ++m_ticksRun;
+    page::takeEvents([this](page::Element element, const page::Event &event) {
+        return handleEvent(element, event);
+    });
 }
 
 // A tick runs inside the frame whose paint shows it: every name in the box is one the screen
@@ -42,19 +68,12 @@ void Kazerima::start()
 // input to the page before its frames, so none is waiting when a frame comes.
 void Kazerima::animationFrame(double time)
 {
-    const bool first = !m_shown;
-    if (first) {
+    if (!m_shown) {
         m_shown = true;
-        fitToViewport();
-        runLoadStep();
-    }
-    if (frame(time))
+        firstFrame(time);
+    } else if (frame(time)) {
         ++m_ticksRun;
-    // A button pressed before the program ran acts once the first tick has taken the count in:
-    // a Start is not lost.
-    if (const auto pressed = first ? page::earlyPress() : std::nullopt)
-        if (const design::Control *button = design::control(*pressed))
-            activate(*button);
+    }
     if (m_framesWanted)
         page::requestFrame();
 }
