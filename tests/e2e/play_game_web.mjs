@@ -8,7 +8,7 @@ import { chromium } from "../../node_modules/playwright-core/index.mjs";
 import { readFile, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
-import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn,
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn, keptByWorker,
          ProbeDigest, ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
@@ -519,7 +519,7 @@ function differingPixels(one, other) {
 // --- offline after one visit, and no request outside the site --------------------------------
 {
     const { context, page } = await open("desktop");
-    await page.evaluate(() => navigator.serviceWorker.ready);
+    check(await page.evaluate(keptByWorker), "no worker keeps the site");
     await page.reload();
     await page.waitForFunction(fittedNow);
     // Installable on a home screen: the manifest, its icons and the worker pass the browser's
