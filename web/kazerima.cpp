@@ -58,6 +58,7 @@ void Kazerima::createWindow()
 
     m_client = page::create(m_window, "div");
     page::setAttribute(m_client, "class", "client");
+    viewport::unitFromWindow(m_client);
     page::setStyle(m_client, "top", scaled(viewport::MenuBarHeight));
     page::setStyle(m_client, "width", scaled(viewport::ClientWidth));
     page::setStyle(m_client, "height", scaled(viewport::ClientHeight, viewport::ColumnRows));
@@ -70,6 +71,7 @@ void Kazerima::createMenuBar()
 {
     m_menuBar.emplace(m_window, viewport::MenuBarHeight,
                       [this](const design::MenuItem &item) { activate(item); });
+    viewport::unitFromWindow(m_menuBar->bar());
 
     // Said once when a Stop picks a name; the box itself changes too fast to be listened to.
     m_announcer = page::create(m_window, "div");

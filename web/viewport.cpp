@@ -41,6 +41,12 @@ std::string number(int value)
     return std::to_string(value);
 }
 
+// The finger's room each row of the name column opens up by, in the unit as it stands.
+std::string grow()
+{
+    return "max(0px, " + styles::px(FingerPixels) + " - var(--u) * " + number(fieldPitch()) + ")";
+}
+
 } // namespace
 
 const int ColumnRows = FieldCount - 1;
@@ -81,9 +87,16 @@ void defineUnit()
                        + styles::px(ColumnRows * FingerPixels) + ") * " + width + " / "
                        + number(WindowHeight - ColumnRows * fieldPitch()) + ", " + zoomed
                        + "var(--fit) / 2)) / " + width);
-    page::setStyle(page::Root, "--grow",
-                   "max(0px, " + styles::px(FingerPixels) + " - var(--u) * " + number(fieldPitch())
-                       + ")");
+    page::setStyle(page::Root, "--grow", grow());
+}
+
+// The window is a container of its own width (the page's CSS), and its parts measure their unit
+// against it: a short formula, where the viewport's, unregistered, would be worked out again in
+// each of their lengths, which took a phone's first layout a tenth of a second more.
+void unitFromWindow(page::Element part)
+{
+    page::setStyle(part, "--u", "calc(100cqw / " + number(ClientWidth) + ")");
+    page::setStyle(part, "--grow", grow());
 }
 
 Fit::Fit(page::Element scroller, page::Element window)

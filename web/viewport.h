@@ -30,6 +30,8 @@ styles::Rows columnRows(const design::Control &control);
 
 // The window's unit, a design pixel on screen, and the finger's room, on the page's root.
 void defineUnit();
+// The same for a part of the window and all it holds, from the window's width.
+void unitFromWindow(page::Element part);
 
 // Follows the viewport as it changes: fits the window to it, tells a browser's zoom from a
 // viewport that changed otherwise, and keeps the window's size over a software keyboard.
