@@ -1,8 +1,9 @@
 // Measures the page in Debian's headless Chromium and prints rows of BENCHMARKS.md's table:
-// the site's bytes, load to first paint against a floor page, the names a second against the
-// page's frames, and the renderer's CPU idle and spinning.
+// the site's bytes, load to first paint against a floor page and a plain one, the names a second
+// against the page's frames, and the renderer's CPU idle and spinning. With --lighthouse, only
+// Lighthouse's applied phone runs against the floor and the plain page, each run on stderr too.
 //
-//     node web.mjs path/to/build/web
+//     node web.mjs path/to/build/web [--lighthouse]
 
 import { chromium } from "playwright-core";
 import lighthouse from "lighthouse";
@@ -13,6 +14,7 @@ import { extname, join, relative, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 
 const site = resolve(process.argv[2]);
+const lighthouseOnly = process.argv.includes("--lighthouse");
 const say = (text) => process.stderr.write(`  ${text}\n`);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor((values.length - 1) / 2)];
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -35,9 +37,9 @@ for (const file of (await files(site)).sort()) {
     sizes.push(`${relative(site, file)} ${bytes}`);
 }
 
-// --- a host on this machine, serving the site and a floor page -------------------------------
+// --- a host on this machine, serving the site, a floor page and a plain page -------------------
 // As ordinary static hosts do, it compresses text for browsers that take it.
-let floorPage = "";
+let floorPage = "", plainPage = "";
 const send = (request, response, type, body) => {
     const headers = type ? { "content-type": type } : {};
     if (/^text\//.test(type) && /gzip/.test(request.headers["accept-encoding"] || "")) {
@@ -51,6 +53,8 @@ const server = createServer(async (request, response) => {
     const path = new URL(request.url, "http://localhost").pathname;
     if (path === "/floor.html")
         return send(request, response, "text/html", floorPage);
+    if (path === "/plain.html")
+        return send(request, response, "text/html", plainPage);
     try {
         const body = await readFile(join(site, decodeURIComponent(path).replace(/\/$/, "/index.html")));
         send(request, response, { ".html": "text/html", ".js": "text/javascript", ".css": "text/css" }[extname(path)], body);
@@ -71,11 +75,22 @@ const viewport = { width: 418, height: 371 };
 // once it says on the body which viewport it fitted the window to.
 const ProgramHasFitted = () => document.body.dataset.fitted !== undefined;
 
-// The floor: the page as the program leaves it drawn, as static HTML with no program.
+// The floor: the page as the program leaves it drawn, as static HTML with no program. The plain
+// page: the same captions and names as text in paragraphs, and nothing else (no style, no face,
+// no script): one round trip and the least a browser lays out, the most any page could do.
 {
     const page = await browser.newPage({ viewport });
     await page.goto(`${origin}/`);
     await page.waitForFunction(ProgramHasFitted);
+    const captions = await page.evaluate(() => [...document.querySelectorAll("main *")]
+        .filter((element) => !element.closest("[hidden]"))
+        .flatMap((element) => [...element.childNodes]
+            .filter((node) => node.nodeType === Node.TEXT_NODE && node.textContent.trim())
+            .map((node) => node.textContent).concat(element.matches("input[type=text]") ? [element.value] : [])));
+    const text = (characters) => characters.replace(/&/g, "&amp;").replace(/</g, "&lt;");
+    plainPage = '<!doctype html><html lang="ja"><head><meta charset="utf-8"><meta name="viewport" ' +
+        'content="width=device-width, initial-scale=1"><title>Kazerima</title></head><body>' +
+        captions.map((caption) => `<p>${text(caption)}</p>`).join("") + "</body></html>";
     floorPage = await page.evaluate(() => {
         // The policy would refuse the inline styles the program set; the floor has no program.
         document.querySelectorAll("script, dialog, meta[http-equiv]").forEach((element) => element.remove());
@@ -93,11 +108,13 @@ async function firstPaint(address) {
     await context.close();
     return ms;
 }
-say("load to first paint, page and floor (10 each, interleaved)");
 const paints = { page: [], floor: [] };
-for (let i = 0; i < 10; ++i) {
-    paints.page.push(await firstPaint(`${origin}/`));
-    paints.floor.push(await firstPaint(`${origin}/floor.html`));
+if (!lighthouseOnly) {
+    say("load to first paint, page and floor (10 each, interleaved)");
+    for (let i = 0; i < 10; ++i) {
+        paints.page.push(await firstPaint(`${origin}/`));
+        paints.floor.push(await firstPaint(`${origin}/floor.html`));
+    }
 }
 
 // On a slow phone line (Lighthouse's: 150 ms round trips, 1.6 Mbit/s down) and a 4x slower CPU:
@@ -119,9 +136,10 @@ async function firstPaintOnAPhone(context, page) {
     await page.goto(`${origin}/`);
     return [first, await painted()];
 }
-say("first paint on a slow phone line, first visit and returning (5 each)");
 const visits = { first: [], returning: [] };
-for (let i = 0; i < 5; ++i) {
+for (let i = 0; i < (lighthouseOnly ? 0 : 5); ++i) {
+    if (i === 0)
+        say("first paint on a slow phone line, first visit and returning (5 each)");
     const context = await browser.newContext({ viewport: { width: 412, height: 823 }, isMobile: true, hasTouch: true });
     const [first, returning] = await firstPaintOnAPhone(context, await context.newPage());
     visits.first.push(first);
@@ -130,11 +148,12 @@ for (let i = 0; i < 5; ++i) {
 }
 
 // Lighthouse's phone run (a mid-range phone on a slow 4G line), its network and CPU simulated
-// and then really slowed ("applied"), three times each, alternated with the floor: first and
-// largest contentful paint and total blocking time in ms, and cumulative layout shift.
-say("Lighthouse, phone, simulated and applied: page and floor (3 each, alternated)");
-const throttlings = { simulated: "simulate", applied: "devtools" };
-const lighthouseRuns = { simulated: { page: [], floor: [] }, applied: { page: [], floor: [] } };
+// and then really slowed ("applied"), three times each, alternated with the floor, and applied
+// with the plain page too: first and largest contentful paint and total blocking time in ms, and
+// cumulative layout shift.
+const throttlings = lighthouseOnly ? { applied: "devtools" } : { simulated: "simulate", applied: "devtools" };
+say(`Lighthouse, phone, ${Object.keys(throttlings).join(" and ")}: page, floor and (applied) plain page (3 each, alternated)`);
+const lighthouseRuns = { simulated: { page: [], floor: [] }, applied: { page: [], floor: [], plain: [] } };
 {
     const chrome = await chromeLauncher.launch({
         chromePath: "/usr/bin/chromium",
@@ -143,14 +162,15 @@ const lighthouseRuns = { simulated: { page: [], floor: [] }, applied: { page: []
     try {
         for (const [throttling, throttlingMethod] of Object.entries(throttlings)) {
             for (let i = 0; i < 3; ++i) {
-                for (const [which, address] of [["page", `${origin}/`], ["floor", `${origin}/floor.html`]]) {
+                for (const which of Object.keys(lighthouseRuns[throttling])) {
+                    const address = which === "page" ? `${origin}/` : `${origin}/${which}.html`;
                     const { lhr } = await lighthouse(address, { port: chrome.port, onlyCategories: ["performance"],
                                                                 logLevel: "error", throttlingMethod });
                     const value = (audit) => lhr.audits[audit].numericValue;
-                    lighthouseRuns[throttling][which].push([value("first-contentful-paint"),
-                                                            value("largest-contentful-paint"),
-                                                            value("total-blocking-time"),
-                                                            value("cumulative-layout-shift")]);
+                    const run = [value("first-contentful-paint"), value("largest-contentful-paint"),
+                                 value("total-blocking-time"), value("cumulative-layout-shift")];
+                    lighthouseRuns[throttling][which].push(run);
+                    say(`${throttling} ${which}: FCP ${run[0].toFixed(0)} LCP ${run[1].toFixed(0)} TBT ${run[2].toFixed(0)} CLS ${run[3].toFixed(3)}`);
                 }
             }
         }
@@ -160,48 +180,53 @@ const lighthouseRuns = { simulated: { page: [], floor: [] }, applied: { page: []
 }
 
 // --- ticks and CPU ------------------------------------------------------------------------------
-const page = await browser.newPage({ viewport });
-await page.goto(`${origin}/`);
-await page.waitForFunction(ProgramHasFitted);
-const cdp = await browser.newBrowserCDPSession();
-const rendererSeconds = async () => {
-    const { processInfo } = await cdp.send("SystemInfo.getProcessInfo");
-    return processInfo.filter((process) => process.type === "renderer")
-        .reduce((sum, process) => sum + process.cpuTime, 0);
-};
-// -> [ticks a second, frames a second, per cent of a core], over 10 s; frames are counted only
-// while the names spin, since counting them would ask for frames the idle page does not.
-async function measure(countFrames) {
-    if (countFrames)
-        await page.evaluate(() => {
-            window.framesSeen = 0;
-            const count = () => { ++framesSeen; requestAnimationFrame(count); };
-            requestAnimationFrame(count);
-        });
-    const read = () => page.evaluate(() => [Module._kazerima_ticks(), window.framesSeen || 0, performance.now()]);
-    const [ticks0, frames0, time0] = await read();
-    const cpu0 = await rendererSeconds();
-    await sleep(10000);
-    const [ticks1, frames1, time1] = await read();
-    const cpu1 = await rendererSeconds();
-    const perSecond = (count) => 1000 * count / (time1 - time0);
-    return [perSecond(ticks1 - ticks0), perSecond(frames1 - frames0),
-            100 * (cpu1 - cpu0) / ((time1 - time0) / 1000)];
+let idleRate, idleCpu, spinRate, frameRate, spinCpu;
+if (!lighthouseOnly) {
+    const page = await browser.newPage({ viewport });
+    await page.goto(`${origin}/`);
+    await page.waitForFunction(ProgramHasFitted);
+    const cdp = await browser.newBrowserCDPSession();
+    const rendererSeconds = async () => {
+        const { processInfo } = await cdp.send("SystemInfo.getProcessInfo");
+        return processInfo.filter((process) => process.type === "renderer")
+            .reduce((sum, process) => sum + process.cpuTime, 0);
+    };
+    // -> [ticks a second, frames a second, per cent of a core], over 10 s; frames are counted only
+    // while the names spin, since counting them would ask for frames the idle page does not.
+    async function measure(countFrames) {
+        if (countFrames)
+            await page.evaluate(() => {
+                window.framesSeen = 0;
+                const count = () => { ++framesSeen; requestAnimationFrame(count); };
+                requestAnimationFrame(count);
+            });
+        const read = () => page.evaluate(() => [Module._kazerima_ticks(), window.framesSeen || 0, performance.now()]);
+        const [ticks0, frames0, time0] = await read();
+        const cpu0 = await rendererSeconds();
+        await sleep(10000);
+        const [ticks1, frames1, time1] = await read();
+        const cpu1 = await rendererSeconds();
+        const perSecond = (count) => 1000 * count / (time1 - time0);
+        return [perSecond(ticks1 - ticks0), perSecond(frames1 - frames0),
+                100 * (cpu1 - cpu0) / ((time1 - time0) / 1000)];
+    }
+    say("ticks and renderer CPU, idle then spinning (2 x 10 s)");
+    await sleep(1000);
+    [idleRate, , idleCpu] = await measure(false);
+    await page.click("#Command1");
+    [spinRate, frameRate, spinCpu] = await measure(true);
 }
-say("ticks and renderer CPU, idle then spinning (2 x 10 s)");
-await sleep(1000);
-const [idleRate, , idleCpu] = await measure(false);
-await page.click("#Command1");
-const [spinRate, frameRate, spinCpu] = await measure(true);
 await browser.close();
 server.close();
 
 const fixed = (value, digits = 1) => value.toFixed(digits);
-const pageMs = median(paints.page), floorMs = median(paints.floor);
 console.log(`| web page: site size, bytes (${sizes.join(", ")}) | ${total} (gzip ${gzipped}) | | | < 250,000 |`);
-console.log(`| web page: load to first paint, ms | ${fixed(pageMs)} | ${fixed(floorMs)} | ${fixed(pageMs / floorMs, 2)} | ≤ 1.5 × floor |`);
-const [firstMs, returningMs] = [median(visits.first), median(visits.returning)];
-console.log(`| web page: first paint on a slow phone line, returning visit from the worker's copy, against the first visit, ms (median of 5) | ${fixed(returningMs, 0)} | ${fixed(firstMs, 0)} | ${fixed(returningMs / firstMs, 2)} | ≤ 1 × first visit |`);
+if (!lighthouseOnly) {
+    const pageMs = median(paints.page), floorMs = median(paints.floor);
+    console.log(`| web page: load to first paint, ms | ${fixed(pageMs)} | ${fixed(floorMs)} | ${fixed(pageMs / floorMs, 2)} | ≤ 1.5 × floor |`);
+    const [firstMs, returningMs] = [median(visits.first), median(visits.returning)];
+    console.log(`| web page: first paint on a slow phone line, returning visit from the worker's copy, against the first visit, ms (median of 5) | ${fixed(returningMs, 0)} | ${fixed(firstMs, 0)} | ${fixed(returningMs / firstMs, 2)} | ≤ 1 × first visit |`);
+}
 for (const throttling of Object.keys(throttlings)) {
     const lighthouseMedian = (which, index) => median(lighthouseRuns[throttling][which].map((run) => run[index]));
     const row = (metric, index, digits, target, ratio = true) => {
@@ -211,8 +236,16 @@ for (const throttling of Object.keys(throttlings)) {
     const paintTarget = throttling === "applied" ? "≤ 1.2 × floor" : "≤ 1.5 × floor";
     row("first contentful paint, ms", 0, 0, paintTarget);
     row("largest contentful paint, ms", 1, 0, paintTarget);
+    if (throttling === "applied") {
+        for (const [metric, index] of [["first", 0], ["largest", 1]]) {
+            const pageValue = lighthouseMedian("page", index), plainValue = lighthouseMedian("plain", index);
+            console.log(`| web page: Lighthouse phone, applied, ${metric} contentful paint against a plain page of the captions as text, ms (median of 3) | ${fixed(pageValue, 0)} | ${fixed(plainValue, 0)} | ${fixed(pageValue / plainValue, 2)} | ≤ 1.2 × plain |`);
+        }
+    }
     row("total blocking time, ms", 2, 0, "≤ 50", false);
     row("cumulative layout shift", 3, 3, "≤ 0.01", false);
 }
-console.log(`| web page: names a second spinning, against the page's frames, over 10 s (idle: ticks a second) | ${fixed(spinRate)} (idle ${fixed(idleRate)}) | ${fixed(frameRate)} | ${fixed(spinRate / frameRate, 3)} | ≥ 0.95, ≤ 200/s |`);
-console.log(`| web page: renderer CPU idle / spinning, % of a core | ${fixed(idleCpu)} / ${fixed(spinCpu)} | | | |`);
+if (!lighthouseOnly) {
+    console.log(`| web page: names a second spinning, against the page's frames, over 10 s (idle: ticks a second) | ${fixed(spinRate)} (idle ${fixed(idleRate)}) | ${fixed(frameRate)} | ${fixed(spinRate / frameRate, 3)} | ≥ 0.95, ≤ 200/s |`);
+    console.log(`| web page: renderer CPU idle / spinning, % of a core | ${fixed(idleCpu)} / ${fixed(spinCpu)} | | | |`);
+}

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "box.h"
 #include "kazerimawindow.h"
 #include "menubar.h"
 #include "page.h"
+#include "viewport.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,9 @@
 // implements the portable window's gate over the page's elements and forwards clicks, presses,
 // keys, menu picks, edits and the page's animation frames to it. The page's CSS scales the
 // window as one piece to fit the viewport.
+//
+// Its start, from the page's first bytes to its first frame, is in start.cpp; the window and its
+// controls in kazerima.cpp.
 class Kazerima final : public KazerimaWindow
 {
 public:
@@ -23,8 +28,12 @@ public:
     std::int64_t ticksRun() const { return m_ticksRun; }
 
 private:
-    void defineUnit();
+    // The start
     void start();
+    void firstFrame(double time);
+    void animationFrame(double time);
+
+    // The window and its controls
     void createWindow();
     void createControls(std::vector<std::function<void()>> &steps, std::string_view containerName);
     void createControl(const design::Control &design);
@@ -34,19 +43,13 @@ private:
     page::Element createTextBox(const design::Control &design, page::Element container);
     page::Element createLabel(const design::Control &design, page::Element container);
     page::Element createPushButton(const design::Control &design, page::Element container);
-    void createBox();
-    void restoreForm();
     void presentBox(const MessageBoxRequest &request);
 
-    void animationFrame(double time);
     bool handleEvent(page::Element element, const page::Event &event);
     bool takeEvent(page::Element element, const page::Event &event);
     bool press(page::Element element, const page::Event &event);
     bool click(page::Element element, const page::Event &event);
     void fitToViewport();
-    bool keepOverKeyboard(double width, double height);
-    void followZoom(double width, double height);
-    void restoreZoom(std::string_view seen);
 
     page::Element typedIn() const;
     page::Element element(const design::Control &control) const;
@@ -62,35 +65,17 @@ private:
     void runFrames(bool run) override;
     void focus(const design::Control &control) override;
 
-    page::Element m_scroller = page::None;
     page::Element m_window = page::None;
     page::Element m_client = page::None;
-    // The viewport the window was last fitted to, and where its top stands in it.
-    struct
-    {
-        double width = 0, height = 0, top = 0;
-    } m_fitted;
-    // What the viewport was at the last resize, for telling a browser's zoom.
-    struct Viewport
-    {
-        double width = 0, height = 0;
-        double pixelRatio = 0; // device pixels per CSS pixel
-        double outerWidth = 0, outerHeight = 0; // the browser's window
-    } m_viewport;
-    double m_zoom = 1; // the browser's zoom since the page was loaded, or before a reload
+    std::optional<viewport::Fit> m_fit;
     std::optional<MenuBar> m_menuBar;
+    std::optional<Box> m_box;
     // Every control with its design, in the order they were made.
     std::vector<std::pair<const design::Control *, page::Element>> m_elements;
 
     page::Element m_resultText = page::None; // inside Label3
     page::Element m_announcer = page::None;
     bool m_announcedOnce = false; // alternates, so that the same name twice is said twice
-
-    page::Element m_box = page::None;
-    page::Element m_boxTitle = page::None;
-    page::Element m_boxIcon = page::None;
-    page::Element m_boxPrompt = page::None;
-    page::Element m_boxOk = page::None;
 
     bool m_shown = false;
     bool m_framesWanted = false; // Timer1's

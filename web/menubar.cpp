@@ -12,17 +12,16 @@ constexpr int KeyTab = 9, KeyReturn = 13, KeyEscape = 27, KeySpace = 32, KeyLeft
 MenuBar::MenuBar(page::Element window, int height, Chooser chooser)
     : m_chooser(std::move(chooser))
 {
-    const page::Element bar = page::create(window, "div");
-    page::setAttribute(bar, "class", "menubar");
-    page::setAttribute(bar, "role", "menubar");
-    page::setStyle(bar, "height", styles::scaled(height));
+    m_bar = page::create(window, "div");
+    page::setAttribute(m_bar, "class", "menubar");
+    page::setAttribute(m_bar, "role", "menubar");
+    page::setStyle(m_bar, "height", styles::scaled(height));
     for (const design::Menu &design : design::menus()) {
         Menu menu;
         // The list is the title's sibling: a click on an item is not also one on the title.
-        const page::Element holder = page::create(bar, "div");
+        const page::Element holder = page::create(m_bar, "div");
         page::setAttribute(holder, "class", "menu-holder");
-        menu.title = page::create(holder, "div");
-        page::setAttribute(menu.title, "id", design.name);
+        menu.title = page::create(holder, "div", design.name);
         page::setAttribute(menu.title, "role", "menuitem");
         page::setAttribute(menu.title, "aria-haspopup", "menu");
         page::setAttribute(menu.title, "aria-expanded", "false");
@@ -37,8 +36,7 @@ MenuBar::MenuBar(page::Element window, int height, Chooser chooser)
         page::setAttribute(menu.list, "class", "menu");
         page::setHidden(menu.list, true);
         for (const design::MenuItem &item : design.items) {
-            const page::Element element = page::create(menu.list, "div");
-            page::setAttribute(element, "id", item.name);
+            const page::Element element = page::create(menu.list, "div", item.name);
             page::setAttribute(element, "role", "menuitem");
             page::setAttribute(element, "tabindex", "-1");
             page::setText(element, item.caption);

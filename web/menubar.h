@@ -18,6 +18,8 @@ public:
     // chosen.
     MenuBar(page::Element window, int height, Chooser chooser);
 
+    page::Element bar() const { return m_bar; }
+
     // A click or a key on one of the bar's elements; returns whether it was one of them.
     bool handle(page::Element element, const page::Event &event);
     // The control that has the keyboard, outside the menus, to go back to.
@@ -40,6 +42,7 @@ private:
     bool itemKey(std::size_t menu, std::size_t item, int key);
     void choose(const design::MenuItem &item);
 
+    page::Element m_bar = page::None;
     std::vector<Menu> m_menus;
     page::Element m_focusBefore = page::None;
     Chooser m_chooser;

@@ -9,7 +9,7 @@
 // In page.js.
 extern "C" {
 void js_init();
-int js_create(int parent, const char *tag, int length);
+int js_create(int parent, const char *tag, int tagLength, const char *name, int nameLength);
 void js_set_attribute(int element, const char *name, int nameLength, const char *value,
                       int valueLength);
 void js_set_style(int element, const char *property, int propertyLength, const char *value,
@@ -25,8 +25,7 @@ void js_focus(int element, bool inPlace);
 bool js_has_focus(int element);
 void js_show_start_when_left(int element);
 void js_set_title(const char *title, int length);
-char *js_early_press();
-void js_take_presses();
+void js_take_events();
 void js_bounds(int element, double *box);
 void js_listen(int element, int type, const char *name, int length, bool onViewport);
 char *js_session_value(const char *key, int length);
@@ -68,9 +67,9 @@ int length(std::string_view text)
 
 } // namespace
 
-Element create(Element parent, std::string_view tag)
+Element create(Element parent, std::string_view tag, std::string_view name)
 {
-    return js_create(parent, tag.data(), length(tag));
+    return js_create(parent, tag.data(), length(tag), name.data(), length(name));
 }
 
 void setAttribute(Element element, std::string_view name, std::string_view value)
@@ -141,16 +140,6 @@ void setTitle(std::string_view title)
     js_set_title(title.data(), length(title));
 }
 
-std::optional<std::string> earlyPress()
-{
-    char *id = js_early_press();
-    if (!id)
-        return std::nullopt;
-    std::string result(id);
-    std::free(id);
-    return result;
-}
-
 Box bounds(Element element)
 {
     double box[4];
@@ -165,10 +154,10 @@ void listen(Element element, EventType type)
               type == EventType::Resize);
 }
 
-void setEventHandler(std::function<bool(Element, const Event &)> handler)
+void takeEvents(std::function<bool(Element, const Event &)> handler)
 {
     eventHandler() = std::move(handler);
-    js_take_presses();
+    js_take_events();
 }
 
 std::optional<std::string> sessionValue(std::string_view key)

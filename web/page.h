@@ -51,10 +51,12 @@ struct Event
     bool pointer = false;
 };
 
-// Creates an HTML element, the last child of parent; or takes over the one the page's markup
-// has there, made by this program when the page was built, with whatever a guest typed or
-// chose in it since.
-Element create(Element parent, std::string_view tag);
+// Creates an HTML element, the last child of parent, with name as its id if it has one; or
+// takes over the one the page's markup has there, made by this program when the page was built,
+// with whatever a guest typed or chose in it since: found by its name where it has one, and
+// standing where the program would make it. Markup that holds no such element there is an
+// error (the page's build runs the take-over to find it), never a second element beside it.
+Element create(Element parent, std::string_view tag, std::string_view name = {});
 void setAttribute(Element element, std::string_view name, std::string_view value);
 // An empty value removes the property.
 void setStyle(Element element, std::string_view property, std::string_view value);
@@ -75,13 +77,13 @@ bool hasFocus(Element element);
 // WebKit's do by themselves; Firefox's would stay at the caret, so the caret goes back there.
 void showStartWhenLeft(Element field);
 void setTitle(std::string_view title);
-// The id of the button a guest last pressed before the program ran, once.
-std::optional<std::string> earlyPress();
-
 // Events of these types on element reach the handler, which returns whether it took the event
 // (the browser then does nothing more with it). Resize is the viewport's, whatever element.
 void listen(Element element, EventType type);
-void setEventHandler(std::function<bool(Element, const Event &)> handler);
+// From now on the handler takes the events listened to. First it takes those the page's first
+// script kept until now, in the order they came, as each would have reached it then: a press
+// made while the program started counts, once.
+void takeEvents(std::function<bool(Element, const Event &)> handler);
 
 // What the tab keeps across a reload or Back, and nothing longer (sessionStorage).
 std::optional<std::string> sessionValue(std::string_view key);

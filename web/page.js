@@ -20,6 +20,9 @@ mergeInto(LibraryManager.library, {
 
     js_init: function () {
         Module.kazerimaElements = [document.body, document.documentElement];
+        // A page built holds the window in its markup, for the program to take over; the build
+        // itself runs the program over a page with none, to make it.
+        Module.kazerimaTakesOver = document.body.firstElementChild !== null;
         // The styles the markup's sheet gives each element it holds, by the element's look (and
         // the root's): what the program sets again as it takes an element over is left alone,
         // so that its first frame has nothing to lay out anew. A value is compared as the browser
@@ -35,26 +38,48 @@ mergeInto(LibraryManager.library, {
         }
     },
 
-    // From now on a press is the program's own; the page's first script kept those before.
-    js_take_presses: function () {
-        window.kazerimaRunning = true;
+    // The events the page's first script kept, each with the elements it passed through, reach
+    // the program's listeners now, in order, as they would have then: on its target, and on its
+    // way back up if it bubbles. From here on no event is kept: each reaches the listeners as it
+    // comes, by the same rule, whatever moment of a press it is.
+    js_take_events: function () {
+        const kept = window.kazerimaKept || [];
+        window.kazerimaKept = null;
+        // (The build's minifier loses the loop's head to a pattern of names in its body.)
+        for (const entry of kept) {
+            const event = entry[0];
+            for (const node of event.bubbles ? entry[1] : entry[1].slice(0, 1)) {
+                const listener = node.kazerimaListeners && node.kazerimaListeners.get(event.type);
+                if (listener)
+                    listener(event);
+            }
+        }
     },
 
-    // The page's markup holds the window as this program made it when the page was built: the
-    // n-th element made in a parent is the parent's n-th element child, taken over as it stands.
+    // The page's markup holds the window as this program made it when the page was built: each
+    // element the next element child of its parent, of the same tag, and with the same name
+    // where the design names it. Anything else is an error: the page and the program came from
+    // different builds, and a second window beside the first would be worse.
     js_create__deps: ["$kazerimaString"],
-    js_create: function (parent, tag, length) {
+    js_create: function (parent, tag, tagLength, name, nameLength) {
         const elements = Module.kazerimaElements;
         const holder = elements[parent];
-        const name = kazerimaString(tag, length);
-        const found = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
-        let element = found;
-        if (found && found.localName === name) {
-            holder.kazerimaNext = found.nextElementSibling;
+        const [localName, id] = [kazerimaString(tag, tagLength), kazerimaString(name, nameLength)];
+        let element;
+        if (Module.kazerimaTakesOver) {
+            const next = holder.kazerimaNext === undefined ? holder.firstElementChild : holder.kazerimaNext;
+            element = id ? document.getElementById(id) : next;
+            if (!element || element !== next || element.localName !== localName) {
+                const named = holder.getAttribute("id") || holder.getAttribute("class");
+                throw new Error(`the page's markup has no <${localName}${id ? ` id="${id}"` : ""}> where ` +
+                                `the program takes one over, in <${holder.localName}${named ? ` ${named}` : ""}>`);
+            }
+            holder.kazerimaNext = element.nextElementSibling;
         } else {
-            element = document.createElement(name);
+            element = document.createElement(localName);
+            if (id)
+                element.setAttribute("id", id);
             holder.appendChild(element);
-            holder.kazerimaNext = null;
         }
         elements.push(element);
         return elements.length - 1;
@@ -139,16 +164,6 @@ mergeInto(LibraryManager.library, {
         document.title = kazerimaString(title, length);
     },
 
-    // The caller frees what this returns; 0 when no button was pressed before.
-    js_early_press__deps: ["$kazerimaCopy"],
-    js_early_press: function () {
-        const id = document.body.dataset.pressedEarly;
-        if (id === undefined)
-            return 0;
-        delete document.body.dataset.pressedEarly;
-        return kazerimaCopy(id);
-    },
-
     js_bounds: function (element, box) {
         const drawn = Module.kazerimaElements[element].getBoundingClientRect();
         [drawn.left, drawn.top, drawn.right, drawn.bottom].forEach((value, i) => {
@@ -161,7 +176,8 @@ mergeInto(LibraryManager.library, {
     // the mouse's main button), and a click's count (0 for the keyboard's activation).
     // The viewport's size is followed by observing the root, whose box is the layout viewport:
     // an observation comes once layout has taken the new size in, where a resize event may come
-    // before it (WebKit, zoomed on a busy machine, reads the old size there).
+    // before it (WebKit, zoomed on a busy machine, reads the old size there). Until the program
+    // takes events, the page's first script keeps them, and a listener leaves each to it.
     js_listen__deps: ["$kazerimaString"],
     js_listen: function (element, type, name, length, onViewport) {
         if (onViewport) {
@@ -170,11 +186,18 @@ mergeInto(LibraryManager.library, {
             return;
         }
         const forward = (event) => {
+            if (window.kazerimaKept)
+                return;
             const press = event.isPrimary === true && event.button === 0;
             if (Module._kazerima_event(element, type, event.keyCode || 0, press, event.detail || 0))
                 event.preventDefault();
         };
-        Module.kazerimaElements[element].addEventListener(kazerimaString(name, length), forward);
+        const target = Module.kazerimaElements[element];
+        const eventName = kazerimaString(name, length);
+        if (!target.kazerimaListeners)
+            target.kazerimaListeners = new Map();
+        target.kazerimaListeners.set(eventName, forward);
+        target.addEventListener(eventName, forward);
     },
 
     // What this tab keeps across a reload, as a browser keeps a form; nothing outlives the tab.

@@ -14,10 +14,9 @@ if (location.protocol === "http:" || location.protocol === "https:") {
 // A reload opens at the window's top-left: a zoomed window scrolled elsewhere would otherwise be
 // scrolled back there, over a window that may stand elsewhere now.
 history.scrollRestoration = "manual";
-// The window is drawn before its program has run: the button last pressed until then is kept
-// for the program, which acts on it as it starts.
-addEventListener("click", (event) => {
-    const button = event.target.closest && event.target.closest("button.control");
-    if (button && !window.kazerimaRunning)
-        document.body.dataset.pressedEarly = button.id;
-}, true);
+// The window is drawn before its program is ready: until the program takes them, every event of
+// the kinds it listens to (the build names them) is kept here, in order, with the elements it
+// passed through, and the program handles them as it starts.
+window.kazerimaKept = [];
+for (const type of {{listened}})
+    addEventListener(type, (event) => window.kazerimaKept?.push([event, event.composedPath()]), true);

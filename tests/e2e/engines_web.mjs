@@ -12,7 +12,7 @@ import { Builder, Key } from "selenium-webdriver";
 import remote from "selenium-webdriver/remote/index.js";
 import { execFileSync } from "node:child_process";
 import { resolve } from "node:path";
-import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn,
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn, keptByWorker,
          ProbeDigest, ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
@@ -384,8 +384,8 @@ for (const launch of [firefox, webkit]) {
         check(host.cspReports.length > 0 && refused.length === 0,
               `${name}: the policy reported ${JSON.stringify(host.cspReports)}`);
 
-        // Offline after one visit.
-        await engine.run(() => navigator.serviceWorker.ready.then(() => true));
+        // Offline after one visit, once the worker keeps the site.
+        check(await engine.run(keptByWorker), `${name}: no worker keeps the site`);
         await reload(engine);
         host.down = true;
         await reload(engine);

@@ -8,7 +8,7 @@ import { chromium } from "../../node_modules/playwright-core/index.mjs";
 import { readFile, writeFile } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
-import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn,
+import { captionsOver, check, decodePng, drawnInItsFaces, failures, fittedNow, framesDrawn, keptByWorker,
          ProbeDigest, ProbeScript, refusesInlineScript, report, startHost, waitFor } from "./web_support.mjs";
 
 const site = resolve(process.argv[2]);
@@ -28,9 +28,11 @@ const sizes = {
              hasTouch: true },
 };
 
-// With holdProgram, the program's script is held back until the returned `release` is called,
-// and the page is returned as soon as its window is drawn.
-async function open(size, { locale = "ja-JP", address = url, holdProgram = false } = {}) {
+// With `hold`, the page's start is held at a moment of its own until the returned `release` is
+// called, and the page is returned as soon as its window is drawn: "program", its script held back,
+// so that it has not run; "frames", its animation frames held, so that the program takes the window
+// over and then waits for its first frame, having asked for it.
+async function open(size, { locale = "ja-JP", address = url, hold } = {}) {
     const context = await browser.newContext({ ...sizes[size], locale });
     const page = await context.newPage();
     page.on("console", (message) => {
@@ -39,15 +41,28 @@ async function open(size, { locale = "ja-JP", address = url, holdProgram = false
     });
     page.on("pageerror", (error) => failures.push(`${size} ${locale}: ${error.message}`));
     let release;
-    if (holdProgram) {
+    if (hold === "program") {
         const held = new Promise((done) => { release = done; });
         await page.route("**/kazerima.js", async (route) => { await held; await route.continue(); });
+    } else if (hold === "frames") {
+        await page.addInitScript(() => {
+            const request = window.requestAnimationFrame.bind(window);
+            window.heldFrames = [];
+            window.requestAnimationFrame = (frame) => (window.heldFrames ? window.heldFrames.push(frame) : request(frame));
+            window.releaseFrames = () => {
+                const held = window.heldFrames;
+                window.heldFrames = null;
+                held.forEach(request);
+            };
+        });
+        release = () => page.evaluate(() => window.releaseFrames());
     }
-    await page.goto(address, { waitUntil: holdProgram ? "commit" : "load" });
-    if (!holdProgram)
+    await page.goto(address, { waitUntil: hold ? "commit" : "load" });
+    if (!hold)
         await page.waitForFunction(fittedNow);
     await page.locator("#Command1").waitFor();
-    await page.evaluate(drawnInItsFaces);
+    if (hold !== "frames")
+        await page.evaluate(drawnInItsFaces);
     return { context, page, release };
 }
 
@@ -135,9 +150,9 @@ for (const size of ["desktop", "phone"]) {
     await context.close();
 }
 
-// --- the window from the page's first bytes, in use before its program runs --------------------
+// --- the window from the page's first bytes --------------------------------------------------
 // Its script held back, the page shows the window as the program leaves it, fitted to the
-// viewport; a name typed and スタート pressed meanwhile are the program's once it runs.
+// viewport.
 for (const size of ["desktop", "phone"]) {
     const running = await open(size);
     const places = (page) => page.evaluate(() => JSON.stringify([...document.querySelectorAll("[id]")]
@@ -145,17 +160,87 @@ for (const size of ["desktop", "phone"]) {
     const [expected, drawn] = [await places(running.page), await running.page.screenshot()];
     await running.context.close();
 
-    const { context, page, release } = await open(size, { holdProgram: true });
+    const { context, page } = await open(size, { hold: "program" });
     check(await places(page) === expected, `${size}: before its program, the window stands elsewhere`);
     check(differingPixels(await page.screenshot(), drawn) === 0,
           `${size}: before its program, the window is drawn otherwise`);
-    await page.locator("#Text1").fill("みなみ");
-    await (size === "phone" ? page.locator("#Command1").tap() : page.locator("#Command1").click());
-    release();
-    await page.waitForFunction(fittedNow);
-    check(await page.locator("#Text1").inputValue() === "みなみ", `${size}: the name typed early was lost`);
-    const spun = await spinning(page, 300);
-    check(spun.size >= 2, `${size}: スタート pressed early did not start the names (${[...spun]})`);
+    await context.close();
+}
+
+// --- a press at any moment of the page's start counts, once -----------------------------------
+// The program takes the window over, runs its first frame, and only then takes the events the
+// page's first script kept meanwhile. Each moment is reached by the page's own state, however fast
+// the machine: its script held back, the program has not run; its animation frames held, the
+// program has taken the window over and waits for its first frame. A finger may go down at one
+// moment and lift once the program takes the events. A name typed meanwhile stays, and a press
+// acts as soon as the program is ready: within a few frames.
+const takesEvents = () => window.kazerimaKept === null;
+// A finger or the mouse put down in the middle of the element; returns what lifts it.
+async function putDown(page, selector, how) {
+    const box = await page.locator(selector).boundingBox();
+    const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+    if (how === "mouse") {
+        await page.mouse.move(x, y);
+        await page.mouse.down();
+        return () => page.mouse.up();
+    }
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y }] });
+    return () => cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+}
+const moments = [
+    ["before the program runs", "program", false],
+    ["down before the program runs, up once it takes the events", "program", true],
+    ["while the program waits for its first frame", "frames", false],
+    ["down while the program waits for its first frame, up once it takes the events", "frames", true],
+];
+// What is pressed, and by what; what shows that it acted once, within a few frames of the
+// program's taking the events.
+const spinsNow = async (page) => {
+    await page.evaluate(framesDrawn, 5);
+    return await result(page).textContent() !== "" && (await spinning(page, 300)).size >= 2;
+};
+const presses = [
+    ["スタート by finger", "phone", "#Command1", "touch", spinsNow],
+    ["スタート by mouse", "desktop", "#Command1", "mouse", spinsNow],
+    // A menu opened twice would be closed again.
+    ["メニュー by finger", "phone", "#メニュー", "touch", async (page) => {
+        await page.evaluate(framesDrawn, 5);
+        return await page.locator("#メニュー").getAttribute("aria-expanded") === "true"
+            && await page.locator("#Start").isVisible();
+    }],
+];
+for (const [moment, hold, liftAfter] of moments) {
+    for (const [what, size, selector, how, acted] of presses) {
+        const { context, page, release } = await open(size, { hold });
+        if (hold === "frames")
+            await waitFor("the program to take the window over", () => page.evaluate(() => window.heldFrames.length > 0));
+        await page.locator("#Text1").fill("みなみ");
+        const lift = await putDown(page, selector, how);
+        if (!liftAfter)
+            await lift();
+        await release();
+        await page.waitForFunction(takesEvents);
+        if (liftAfter)
+            await lift();
+        check(await acted(page), `${what}, ${moment}: did not act once, at once`);
+        check(await page.locator("#Text1").inputValue() === "みなみ", `${what}, ${moment}: the name typed was lost`);
+        await context.close();
+    }
+}
+// The count chosen and スタート pressed before the program runs: the spin is over the count
+// chosen. スタート by the keyboard, where the page opens with the focus.
+for (const [size, press] of [["phone", (page) => page.locator("#Command1").tap()],
+                             ["desktop", (page) => page.keyboard.press("Enter")]]) {
+    const { context, page, release } = await open(size, { hold: "program" });
+    await (size === "phone" ? page.locator("#Option2").tap() : page.locator("#Option2").click());
+    await page.locator("#Command1").focus();
+    await press(page);
+    await release();
+    await page.waitForFunction(takesEvents);
+    const spun = await spinning(page, 400);
+    check(await hiddenSoon(page, "#Text3") && spun.size === 2 && [...spun].every((name) => ["佐藤", "鈴木"].includes(name)),
+          `${size}: 2人 and スタート before the program ran spun ${[...spun]}`);
     await context.close();
 }
 
@@ -434,7 +519,7 @@ function differingPixels(one, other) {
 // --- offline after one visit, and no request outside the site --------------------------------
 {
     const { context, page } = await open("desktop");
-    await page.evaluate(() => navigator.serviceWorker.ready);
+    check(await page.evaluate(keptByWorker), "no worker keeps the site");
     await page.reload();
     await page.waitForFunction(fittedNow);
     // Installable on a home screen: the manifest, its icons and the worker pass the browser's

@@ -158,6 +158,15 @@ export function fittedNow() {
     return fitted && root.clientWidth;
 }
 
+// Run in the page: resolves once the page is in the hands of a worker that keeps the site, and
+// whether it is. A worker is active only once its copy of the site is whole; it takes the page that
+// registered it as soon as it is, and the next page from its first request.
+export function keptByWorker() {
+    return navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller
+        || new Promise((done) => navigator.serviceWorker.addEventListener("controllerchange", done, { once: true })))
+        .then(() => navigator.serviceWorker.controller !== null);
+}
+
 // Run in the page: resolves once every face the page names has loaded and two frames have been
 // drawn since. A face loads when a caption first asks for it, and the system's stands in for it
 // until then, alike but for a few pixels of each glyph.
