@@ -17,16 +17,18 @@ build: deps
 # Two lanes side by side: the native builds and their tests, and the cross-builds and theirs.
 # A browser's or Wine's test mostly waits on a window, so a build beside it takes up the cores it
 # leaves; each command's output shows whole once that command is done. The builds yield to the
-# tests beside them, which count frames and watch repaints as they come.
+# tests beside them, which count frames and watch repaints as they come. The sanitized tests,
+# several times slower, run once the browsers are done: beside them, their rates and time limits
+# measured the browsers.
 test: deps node_modules/.package-lock.json
 	@$(MAKE) --no-print-directory --output-sync=line -j2 BUILD='nice $(BUILD)' \
 		test-native test-cross
+	@ctest --preset sanitize
 
 test-native: build
 	@ctest --preset default
 	@cmake --preset sanitize >/dev/null
 	@$(BUILD) --preset sanitize
-	@ctest --preset sanitize
 
 test-cross: windows-build web
 	@ctest --preset windows
